@@ -1,6 +1,7 @@
 // zephra menu cat FILE [--root DIR]: a menu file as the shell reads it, written back as the
 // suite writes it.
 
+#include <filesystem>
 #include <iostream>
 
 #include "cli.h"
@@ -12,15 +13,13 @@ namespace zephra::tools {
 namespace {
 
 int RunMenuCat(Arguments& args) {
-  std::optional<std::string> root = TakeOption(args, "--root");
+  const std::optional<std::string> rootOption = TakeOption(args, "--root");
   if (args.size() != 1) throw UsageError("menu cat needs one FILE");
   const std::string& file = args[0];
-  if (!root) {
-    root = common::ParentDirectory(file);
-    if (root->empty()) root = ".";
-  }
+  std::string root = rootOption ? *rootOption : common::ParentDirectory(file);
+  if (root.empty()) root = std::filesystem::current_path().string();
   shell::Menu menu(common::ProgramKind::Shell);
-  menu.Initialize(*root);
+  menu.Initialize(root);
   const bool exists = common::ResolvePathNoCase(file).has_value();
   // A missing file is reported by the load itself, in the shell's words.
   menu.LoadFromFile(file);
