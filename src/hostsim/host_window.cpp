@@ -146,8 +146,13 @@ void HostWindow::RebuildCommands(const std::shared_ptr<PartProgram>& program) {
 }
 
 void HostWindow::RebuildDialogs() {
-  // The button being clicked may belong to the panel replaced here; let it finish first.
-  if (dialogsPanel_) dialogsPanel_->deleteLater();
+  // The button being clicked may belong to the panel replaced here: take the panel out of the
+  // window at once, but delete it only once the click has been handled.
+  if (dialogsPanel_) {
+    dialogsPanel_->hide();
+    dialogsPanel_->setParent(nullptr);
+    dialogsPanel_->deleteLater();
+  }
   dialogsPanel_ = new QWidget(grpDialogs_);
   auto* panelLayout = new QVBoxLayout(dialogsPanel_);
   panelLayout->setContentsMargins(0, 0, 0, 0);
