@@ -28,15 +28,24 @@ using common::DispId;
 using common::Variant;
 
 // The widgets of the host need an application object; one serves every test of the program.
-inline void EnsureQtApp() {
-  static std::unique_ptr<QApplication> app;
-  if (QCoreApplication::instance()) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "hostsim_tests";
-  static char* argv[] = {name, nullptr};
-  app = std::make_unique<QApplication>(argc, argv);
-}
+// It is made and destroyed by a test environment, so it goes before the program's statics.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_ = std::make_unique<QApplication>(argc_, argv_);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[16] = "hostsim_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QApplication> app_;
+};
+
+inline ::testing::Environment* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 // Lets the event loop run until done() holds; gives up after a generous while so a fault shows
 // as a failed expectation rather than a hung test.
@@ -134,7 +143,6 @@ class EventLog {
 class HostTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureQtApp();
     common::SetLanguage(common::kLanguageEnglish);
     hostsim::RegisterHost();
     host = common::CreateObject(h::kProgId);
