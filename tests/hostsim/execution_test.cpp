@@ -198,6 +198,7 @@ TEST_F(ExecutionTest, AnOperatorAbortsThroughThePanelInTheHostWindow) {
   ASSERT_NE(go, nullptr);
   ASSERT_NE(cancel, nullptr);
   EXPECT_EQ(go->text(), "Go");
+  window->grab().save("host_window.png");  // for a person to look at
   QTest::mouseClick(cancel, Qt::LeftButton);
   ASSERT_TRUE(RunUntil([&] { return log.Ended(); }));
   EXPECT_EQ(log.Lines().back(), "part.End 1");
