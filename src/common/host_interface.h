@@ -30,7 +30,23 @@ inline constexpr DispId EventSource = 27;        // get: the object firing the a
 inline constexpr DispId Interactive = 28;        // put false at start-up
 inline constexpr DispId AutomationMode = 33;     // put true at start-up
 inline constexpr DispId LanguageId = 65;         // get: 32-bit language identifier
+// Bound by name: presses a button of one of the host's dialogs (window handle, button
+// identifier) and returns whether there was such a button; the suite's way of pressing a
+// button of the host's panel or prompt dialogs.
+inline constexpr const char* PressDialogButton = "PressDialogButton";
 }  // namespace app
+
+// The host's dialogs, as announced by OnOpenRemotePanelDialog2.
+namespace dialog {
+inline constexpr int32_t ExecutionPanel = 338;  // open for the whole run
+inline constexpr int32_t ButtonCancel = 2;      // on the panel: aborts the run
+}  // namespace dialog
+
+// Termination types of OnEndExecution.
+namespace termination {
+inline constexpr int32_t Completed = 0;
+inline constexpr int32_t Aborted = 1;
+}  // namespace termination
 
 // Part-program collection.
 namespace programs {
@@ -68,6 +84,8 @@ inline constexpr DispId Item = 9;   // call with a 1-based index
 // Read-out window object.
 namespace readout {
 inline constexpr DispId ShowReadout = 58;  // call with -1 (show) or 0 (hide)
+inline constexpr int32_t Show = -1;
+inline constexpr int32_t Hide = 0;
 }  // namespace readout
 
 // Command.
@@ -76,10 +94,14 @@ inline constexpr DispId Id = 3;                 // get: the command's ID text
 inline constexpr DispId Type = 6;               // get: host type code
 inline constexpr DispId DimensionCommand = 8;   // get: the dimension-command object
 inline constexpr DispId IsDimension = 17;       // get: Boolean
-inline constexpr DispId Hidden = 19;            // get: Boolean
+inline constexpr DispId Hidden = 19;            // get: Boolean; true for dimension lines, which
+                                                // the report takes through 17 and 21 instead
+inline constexpr DispId IsDimensionLine = 19;   // the same member under a name that says so
 inline constexpr DispId Reported = 21;          // get: Boolean
-inline constexpr DispId Previous = 22;          // call: cursor step back (fails at the start)
-inline constexpr DispId Next = 23;              // call: cursor step on (fails at the end)
+// The cursor steps of a command object reached through a dimension's member 17: each returns
+// false and leaves the cursor where it is when there is no command in that direction.
+inline constexpr DispId Next = 22;              // call: step on towards the end
+inline constexpr DispId Previous = 23;          // call: step back towards the start
 inline constexpr DispId CommentCommand = 53;    // get: the comment object
 inline constexpr DispId IsComment = 54;         // get: Boolean
 inline constexpr DispId AssignmentCommand = 57; // get: the assignment object
@@ -106,9 +128,11 @@ inline constexpr DispId PlusTol = 15;
 inline constexpr DispId OutTol = 16;
 inline constexpr DispId Command = 17;    // the command object the dimension belongs to
 inline constexpr DispId M26 = 26;
-inline constexpr DispId InTruePositionGroup = 30;  // Boolean
-inline constexpr DispId InLocationGroup = 31;      // Boolean
 inline constexpr DispId AxisLetter = 29;
+// The dimension line is an axis of a group; a true-position axis also switches off the
+// evaluation of positional axes (X, Y, Z, PA, PR) in slide-show values.
+inline constexpr DispId InLocationGroup = 30;      // Boolean
+inline constexpr DispId InTruePositionGroup = 31;  // Boolean
 }  // namespace dimension
 
 // Assignment and comment objects.
@@ -127,6 +151,12 @@ inline constexpr int32_t LocationStart = 1000;
 inline constexpr int32_t LocationEnd = 1001;
 inline constexpr int32_t TruePositionStart = 1200;
 inline constexpr int32_t TruePositionEnd = 1201;
+inline constexpr int32_t LocationAxisFirst = 1002;
+inline constexpr int32_t LocationAxisLast = 1020;
+inline constexpr int32_t SingleFirst = 1100;
+inline constexpr int32_t SingleLast = 1118;
+inline constexpr int32_t TruePositionAxisFirst = 1202;
+inline constexpr int32_t TruePositionAxisLast = 1219;
 inline constexpr int32_t Assignment = 191;
 inline constexpr int32_t MoveAll = 12350;
 }  // namespace type
