@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "binary_stream.h"
 #include "common/automation_error.h"
@@ -103,8 +104,20 @@ double Value::ColumnNumber(int16_t column) const {
   }
 }
 
+double Value::RoundedColumnNumber() {
+  const double in = ColumnNumber(column_);
+  // Compared bit for bit, so -0.0 and NaN are never confused with another input.
+  if (!roundMemo_ || roundMemoFormat_ != format_ || std::memcmp(&roundMemoIn_, &in, sizeof in) != 0) {
+    roundMemoOut_ = RoundToDecimals(in, format_);
+    roundMemoIn_ = in;
+    roundMemoFormat_ = format_;
+    roundMemo_ = true;
+  }
+  return roundMemoOut_;
+}
+
 void Value::RoundCurrent() {
-  if (IsNumberColumn(column_)) currentValue_ = Variant(RoundToDecimals(ColumnNumber(column_), format_));
+  if (IsNumberColumn(column_)) currentValue_ = Variant(RoundedColumnNumber());
 }
 
 void Value::SetRawColumnValue() {

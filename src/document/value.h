@@ -153,6 +153,9 @@ class Value {
  private:
   void RoundCurrent();
   void SetRawColumnValue();
+  // Rounding through the display text is costly and every offered dimension rounds every
+  // value again, so the last rounding is remembered by its inputs.
+  double RoundedColumnNumber();
 
   const MessageProfile* profile_;
   std::string valueType_ = "DA";
@@ -177,6 +180,10 @@ class Value {
   int16_t binaryVersion_ = 0;
   std::vector<std::string> logs_;
   std::vector<std::string> values_;
+  bool roundMemo_ = false;
+  int16_t roundMemoFormat_ = 0;
+  double roundMemoIn_ = 0;
+  double roundMemoOut_ = 0;
 };
 
 // An icon's values, 1-based, in insertion order.
