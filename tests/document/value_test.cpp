@@ -141,6 +141,14 @@ TEST_F(ValueTest, TheShownNumberIsRoundedToTheFormat) {
   EXPECT_EQ(v.DisplayText(), ".123");
   v.UpdateDigits(5);
   EXPECT_EQ(v.CurrentValue().ToDouble(), 0.12346);
+  v.SetDeviation(0.5555);
+  v.UpdateDigits(5);
+  EXPECT_EQ(v.CurrentValue().ToDouble(), 0.5555);
+  v.UpdateDigits(3);
+  EXPECT_EQ(v.CurrentValue().ToDouble(), 0.556);
+  v.SetDeviation(-0.0005);
+  v.UpdateDigits(3);
+  EXPECT_EQ(v.DisplayText(), "-.001");
   v.SetColumn(Value::kColumnNominal);
   v.UpdateDigits(1);
   EXPECT_EQ(v.DisplayText(), "10.0");
