@@ -30,6 +30,16 @@ double RoundToDecimals(double v, int16_t decimals) {
   return v;
 }
 
+// Host command types whose M axis has a lower tolerance too: always, or when the dimension's
+// member 26 is 1.
+constexpr int32_t kTwoSidedMTypes[] = {1106, 1107};
+constexpr int32_t kTwoSidedMTypesWith26[] = {1118, 1105};
+
+template <size_t N>
+bool IsOneOf(int32_t type, const int32_t (&types)[N]) {
+  return std::find(std::begin(types), std::end(types), type) != std::end(types);
+}
+
 bool IsTwoSidedAxis(const std::string& a) {
   static const char* const kAxes[] = {"A", "D", "DD", "DF", "L", "PD", "R", "RS", "RT", "S", "T", "V"};
   return std::any_of(std::begin(kAxes), std::end(kAxes), [&](const char* x) { return a == x; });
@@ -182,7 +192,7 @@ bool Value::UpdateReport(DimensionOffer& dim, const std::string& iFeatureName) {
     positional = true;
   } else if (axisLetter_ == "M") {
     const bool m26 = dim.M26() == 1;
-    twoSided = commandType == 1106 || commandType == 1107 || (m26 && (commandType == 1118 || commandType == 1105));
+    twoSided = IsOneOf(commandType, kTwoSidedMTypes) || (m26 && IsOneOf(commandType, kTwoSidedMTypesWith26));
     oneSided = !twoSided;
   } else if (axisLetter_ == "TP") {
     oneSided = true;
