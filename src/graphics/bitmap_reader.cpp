@@ -48,8 +48,14 @@ BitmapResult ReadBmp(std::span<const uint8_t> bytes) {
   }
   DibHeader h;
   if (!ParseDibHeader(r.From(headerAt), h)) return Failure(PictureFailure::BitmapLoad, re::HeaderTruncated, bmp);
-  if (h.size < kDibHeaderSize) return Failure(PictureFailure::BitmapConvert, re::UnsupportedHeader, bmp);
+  if (h.size < kDibHeaderSize || h.size > kMaxDibHeaderSize) {
+    return Failure(PictureFailure::BitmapConvert, re::UnsupportedHeader, bmp);
+  }
   if (!r.Has(headerAt, h.size)) return Failure(PictureFailure::BitmapLoad, re::HeaderTruncated, bmp);
+  // Without a file header the rows follow the colour table, so all of it must be there.
+  if (pixelOffset == 0 && !r.Has(headerAt, DibInfoSize(h))) {
+    return Failure(PictureFailure::BitmapLoad, re::ColourTableTruncated, bmp);
+  }
 
   const uint64_t pixelStart = pixelOffset != 0 ? pixelOffset : headerAt + DibInfoSize(h);
   if (!r.Has(pixelStart, 0)) return Failure(PictureFailure::BitmapLoad, re::PixelsTruncated, bmp);

@@ -179,7 +179,7 @@ DibImage DecodeDib(std::span<const uint8_t> info, std::span<const uint8_t> bits,
   namespace re = reader_error;
   DibHeader h;
   if (!ParseDibHeader(info, h)) return {QImage(), re::HeaderTruncated};
-  if (h.size < kDibHeaderSize || h.planes != 1) return {QImage(), re::UnsupportedHeader};
+  if (h.size < kDibHeaderSize || h.size > kMaxDibHeaderSize || h.planes != 1) return {QImage(), re::UnsupportedHeader};
 
   const int bpp = h.bitCount;
   const uint32_t comp = h.compression;

@@ -13,6 +13,8 @@
 namespace zephra::graphics {
 
 inline constexpr uint32_t kDibHeaderSize = 40;
+// The longest information header there is (the fifth form).
+inline constexpr uint32_t kMaxDibHeaderSize = 124;
 inline constexpr uint32_t kBiRgb = 0;
 inline constexpr uint32_t kBiRle8 = 1;
 inline constexpr uint32_t kBiRle4 = 2;

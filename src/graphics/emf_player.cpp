@@ -507,7 +507,7 @@ EmfHeader ParseEmfHeader(std::span<const uint8_t> bytes) {
   }
   const uint64_t declared = r.U32(48);
   h.end = declared >= headerSize ? std::min<uint64_t>(declared, bytes.size()) : bytes.size();
-  h.handles = r.U16(60);
+  h.handles = r.U16(56);
   const int32_t devX = r.I32(72), devY = r.I32(76), mmX = r.I32(80), mmY = r.I32(84);
   if (devX > 0 && mmX > 0) h.pixelsPerMmX = static_cast<double>(devX) / mmX;
   if (devY > 0 && mmY > 0) h.pixelsPerMmY = static_cast<double>(devY) / mmY;

@@ -514,6 +514,13 @@ void GdiPlayer::Ellipse(QRectF r) {
   Shape(p, true, true);
 }
 
+// Arc directions are meant as seen: counter-clockwise looks counter-clockwise whether the
+// mapping lets y grow downwards or upwards.
+bool GdiPlayer::Clockwise() const {
+  const bool flipped = LogicalToDevice().determinant() < 0;
+  return (dc_.arcDirection == gdi::AD_CLOCKWISE) != flipped;
+}
+
 // kind: 0 arc, 1 chord, 2 pie. The arc begins where the ray from the centre through start
 // meets the ellipse and ends where the ray through end does, in the arc direction.
 QPainterPath GdiPlayer::ArcPath(QRectF r, QPointF start, QPointF end, int kind) const {
@@ -525,7 +532,7 @@ QPainterPath GdiPlayer::ArcPath(QRectF r, QPointF start, QPointF end, int kind) 
   auto angle = [&](QPointF q) { return std::atan2(-(q.y() - c.y()) / ry, (q.x() - c.x()) / rx) * 180.0 / M_PI; };
   const double a0 = angle(start), a1 = angle(end);
   double sweep;
-  if (dc_.arcDirection == gdi::AD_CLOCKWISE) {
+  if (Clockwise()) {
     sweep = std::fmod(a0 - a1, 360.0);
     if (sweep <= 0) sweep += 360.0;
     sweep = -sweep;
@@ -567,6 +574,11 @@ void GdiPlayer::AngleArc(QPointF centre, double radius, double startDeg, double 
   if (!(radius > 0) || !std::isfinite(startDeg) || !std::isfinite(sweepDeg)) return;
   sweepDeg = std::clamp(sweepDeg, -3600.0, 3600.0);
   const QRectF r(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+  // Angles count counter-clockwise as seen, whatever way the mapping turns y.
+  if (LogicalToDevice().determinant() < 0) {
+    startDeg = -startDeg;
+    sweepDeg = -sweepDeg;
+  }
   QPainterPath seg(dc_.current);
   seg.arcTo(r, startDeg, sweepDeg);
   dc_.current = seg.currentPosition();

@@ -235,7 +235,7 @@ class GdiPlayer {
   QPen MakePen() const;
   QRectF InsideFrame(QRectF r) const;
   QPainterPath ArcPath(QRectF r, QPointF start, QPointF end, int kind) const;
-  QPointF ArcEnd(QRectF r, QPointF end) const;
+  bool Clockwise() const;
   QFont MakeFont(double emPixels) const;
   void AddBounds(const QRectF& dest);
 
