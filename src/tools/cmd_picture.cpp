@@ -4,7 +4,6 @@
 #include <QColor>
 #include <QGuiApplication>
 #include <QImageWriter>
-#include <QLoggingCategory>
 #include <QPainter>
 #include <cmath>
 #include <cstdlib>
@@ -29,8 +28,11 @@ void EnsureGuiApplication() {
   if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   }
-  // Malformed drawings are reported as errors of their own; the SVG module's chatter is not.
-  QLoggingCategory::setFilterRules(QStringLiteral("qt.svg*=false"));
+  // The tool's output has its own forms; Qt's notes about the platform, fonts and malformed
+  // drawings would only clutter it. Failures are reported as the tool's own errors.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
+  });
   static int argc = 1;
   static char name[] = "zephra";
   static char* argv[] = {name, nullptr};
