@@ -12,6 +12,7 @@ namespace zephra::graphics {
 namespace {
 
 constexpr size_t kMaxObjects = 65536;
+constexpr double kMaxPenWidth = 1e6;
 
 // Pen styles and the bits of extended pens.
 constexpr uint32_t PS_STYLE_MASK = 0x0F, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4,
@@ -274,7 +275,8 @@ QPen GdiPlayer::MakePen() const {
     pen.setCosmetic(true);
     pen.setWidthF(1.0);
   } else {
-    pen.setWidthF(gp.width);
+    // Widths beyond any drawing's size come only from damaged records.
+    pen.setWidthF(std::min(gp.width, kMaxPenWidth));
   }
   switch (gp.style & PS_ENDCAP_MASK) {
     case PS_ENDCAP_SQUARE: pen.setCapStyle(Qt::SquareCap); break;

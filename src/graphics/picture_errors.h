@@ -22,9 +22,8 @@ inline constexpr int32_t UnsupportedFormat = 1003;    // depth and compression d
 inline constexpr int32_t BadDimensions = 1004;        // width or height zero, negative or too large
 inline constexpr int32_t ColourTableTruncated = 1005; // the colour table runs past the end
 inline constexpr int32_t PixelsTruncated = 1006;      // the pixel rows run past the end
-inline constexpr int32_t BadRecord = 1007;            // a metafile's first record is no header
-inline constexpr int32_t DecoderFailed = 1008;        // PNG, JPEG, GIF or SVG data do not decode
-inline constexpr int32_t NotLoaded = 1009;            // nothing is loaded to draw
+inline constexpr int32_t DecoderFailed = 1007;        // PNG, JPEG, GIF or SVG data do not decode
+inline constexpr int32_t NotLoaded = 1008;            // nothing is loaded to draw
 }  // namespace reader_error
 
 // Which failure of the components' table happened; each has its own description format.

@@ -124,7 +124,7 @@ TEST(MetafileComponent, PlaysIntoTheRectangleAndReportsEachFailingStep) {
     QPainter painter(&surface);
     const ScopedPainterHandle dc(&painter);
     EXPECT_EQ(ErrorOf([&] { metafile.Draw(dc.handle(), 0, 0, 10, 10); }),
-              "5001|Play metafile error = 1009\n|VRDGraphics.Metafile");
+              "5001|Play metafile error = 1008\n|VRDGraphics.Metafile");
     metafile.CallByName("LoadFile", {Variant(emf), Variant(dc.handle())});
     metafile.CallByName("Draw", {Variant(dc.handle()), Variant(10), Variant(20), Variant(20), Variant(10)});
   }

@@ -225,6 +225,21 @@ TEST(MetafilePlayer, MappingTransformsStateClipArcsAndBitmaps) {
          w.Record(59, {}).MoveTo(10, 10).LineTo(90, 10).LineTo(90, 90).Record(61, {}).Record(60, {}).Record(62, {});
        },
        {{{70, 30}, kRedC}, {{30, 70}, Qt::white}}},
+      {"stretching block transfer",
+       [&](EmfWriter& w) { w.StretchBltDib(120, 60, 40, 40, quads); },
+       {{{130, 70}, kRedC}, {{150, 70}, QColor(0, 255, 0)}, {{130, 90}, kBlueC}, {{150, 90}, Qt::black}}},
+      {"pattern brush from a bitmap",
+       [&](EmfWriter& w) {
+         w.CreatePatternBrush(2, {{0xFF0000, 0xFF0000, 0x0000FF, 0x0000FF}, {0xFF0000, 0xFF0000, 0x0000FF, 0x0000FF}});
+         w.SelectObject(2).Rectangle(0, 0, 64, 16);
+       },
+       // Columns of two red and two blue pixels, repeating from the device's left edge.
+       {{{0, 5}, kRedC}, {{1, 5}, kRedC}, {{2, 5}, kBlueC}, {{3, 5}, kBlueC}, {{40, 5}, kRedC}, {{43, 5}, kBlueC}}},
+      {"Bezier curve, 32-bit points",
+       [](EmfWriter& w) {
+         w.CreatePen(3, 0, 8, kBlue).SelectObject(3).Points32(2, {{10, 100}, {10, 20}, {190, 20}, {190, 100}});
+       },
+       {{{100, 40}, kBlueC}, {{100, 100}, Qt::white}}},
       {"Bezier curve",
        [](EmfWriter& w) {
          w.CreatePen(3, 0, 8, kBlue).SelectObject(3).Points16(85, {{10, 100}, {10, 20}, {190, 20}, {190, 100}});

@@ -216,6 +216,33 @@ class EmfWriter {
     return Raw(76, b.str());
   }
 
+  // The picture stretched from its own size into (x, y, cx, cy) by a stretching transfer.
+  EmfWriter& StretchBltDib(int x, int y, int cx, int cy, const std::vector<std::vector<uint32_t>>& rows) {
+    const int w = static_cast<int>(rows[0].size()), h = static_cast<int>(rows.size());
+    const std::string bits = DibBits(rows);
+    Bytes b;
+    const uint32_t offBmi = 8 + 100, cbBmi = 40, offBits = offBmi + cbBmi;
+    b.i32(x).i32(y).i32(x + cx).i32(y + cy);
+    b.i32(x).i32(y).i32(cx).i32(cy).u32(0x00CC0020).i32(0).i32(0);
+    b.f32(1).f32(0).f32(0).f32(1).f32(0).f32(0);
+    b.u32(0).u32(0).u32(offBmi).u32(cbBmi).u32(offBits).u32(static_cast<uint32_t>(bits.size())).i32(w).i32(h);
+    b.u32(40).i32(w).i32(h).u16(1).u16(24).u32(0).u32(0).i32(0).i32(0).u32(0).u32(0);
+    b.raw(bits);
+    return Raw(77, b.str());
+  }
+
+  // A brush whose pattern is the picture, repeated.
+  EmfWriter& CreatePatternBrush(uint32_t h, const std::vector<std::vector<uint32_t>>& rows) {
+    Use(h);
+    const int w = static_cast<int>(rows[0].size()), hgt = static_cast<int>(rows.size());
+    const std::string bits = DibBits(rows);
+    Bytes b;
+    b.u32(h).u32(0).u32(32).u32(40).u32(72).u32(static_cast<uint32_t>(bits.size()));
+    b.u32(40).i32(w).i32(hgt).u16(1).u16(24).u32(0).u32(0).i32(0).i32(0).u32(0).u32(0);
+    b.raw(bits);
+    return Raw(94, b.str());
+  }
+
   static std::string DibBits(const std::vector<std::vector<uint32_t>>& rows) {
     Bytes bits;
     for (size_t r = rows.size(); r-- > 0;) {
