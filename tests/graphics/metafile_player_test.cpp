@@ -260,9 +260,10 @@ TEST(MetafilePlayer, MappingTransformsStateClipArcsAndBitmaps) {
 }
 
 TEST(MetafilePlayer, TextAlignmentAndAdvances) {
-  auto render = [](int align, std::vector<int32_t> dx) {
+  auto render = [](int align, std::vector<int32_t> dx, int bkMode = 1) {
     EmfWriter w(200, 120);
-    w.CreateFont(1, -20, u"Liberation Sans", 700).SelectObject(1).SetBkMode(1).SetTextAlign(align);
+    w.CreateFont(1, -20, u"Liberation Sans", 700).SelectObject(1).SetBkMode(bkMode).SetTextAlign(align);
+    w.SetBkColor(kYellow).SetTextColor(0);
     w.ExtTextOutW(100, 60, u"HH", 0, dx);
     return RenderMetafile(Load(w.Finish()), QSize(200, 120));
   };
@@ -286,6 +287,13 @@ TEST(MetafilePlayer, TextAlignmentAndAdvances) {
   EXPECT_GT(CountDark(spaced, QRect(100, 60, 25, 25)), 0);
   EXPECT_EQ(CountDark(spaced, QRect(127, 60, 21, 25)), 0) << "the second letter starts 50 units on";
   EXPECT_GT(CountDark(spaced, QRect(150, 60, 25, 25)), 0);
+  // An opaque background fills the text's cell in the background colour; a transparent one
+  // leaves the picture alone.
+  const QImage opaque = render(0, {}, 2);
+  const QRect cell(100, 60, 30, 23);
+  EXPECT_GT(CountNear(opaque, cell, kYellowC), cell.width() * cell.height() / 3);
+  EXPECT_EQ(CountNear(opaque, QRect(100, 40, 30, 18), kYellowC), 0) << "nothing above the cell";
+  EXPECT_EQ(CountNear(render(0, {}), cell, kYellowC), 0);
 }
 
 TEST(MetafilePlayer, WindowsMetafileFlippedWindowPieAndBitmap) {
