@@ -59,14 +59,21 @@ int RunInfo(Arguments& args) {
   return 0;
 }
 
+}  // namespace
+
+int RunDocRender(Arguments& args);
+
+namespace {
+
 int RunDoc(Arguments& args) {
   ApplyLanguageOption(args);
-  if (args.empty()) throw UsageError("doc needs an action: cat, convert or info");
+  if (args.empty()) throw UsageError("doc needs an action: cat, convert, info or render");
   const std::string action = args[0];
   args.erase(args.begin());
   if (action == "cat") return RunCat(args);
   if (action == "convert") return RunConvert(args);
   if (action == "info") return RunInfo(args);
+  if (action == "render") return RunDocRender(args);
   throw UsageError("unknown doc action '" + action + "'");
 }
 
@@ -74,7 +81,8 @@ const CommandRegistrar registrar(
     "doc", "show, convert and describe slide-show files",
     "usage: zephra doc [--lang LCID] cat FILE\n"
     "       zephra doc [--lang LCID] convert IN OUT [--text | --binary]\n"
-    "       zephra doc [--lang LCID] info FILE\n\n"
+    "       zephra doc [--lang LCID] info FILE\n"
+    "       zephra doc render SHOW OUT.png [--slide N] [--size WxH] [--view monitor|editor]\n\n"
     "FILE is a slide show in the text form (.zep) or the binary form (.zpx); the form is\n"
     "recognised by the file's first bytes.\n\n"
     "  cat      writes the show's text form to stdout exactly as saving it would (CR LF lines,\n"
@@ -83,7 +91,11 @@ const CommandRegistrar registrar(
     "           had; OUT is replaced only once it is completely written\n"
     "  info     prints form (text or binary), version (binary format version, 0 for text),\n"
     "           name, slides, icons, values and worst tolerance (0 empty, 1 OK, 2 warning,\n"
-    "           5 error), one 'key: value' line each\n\n"
+    "           5 error), one 'key: value' line each\n"
+    "  render   draws slide N (default 1) into a slide area of WxH pixels (default 1024x668) as\n"
+    "           the monitor (locked, evaluated texts, the colours of ShowMonitor0) or the editor\n"
+    "           (the numbers of the value columns) shows it, and saves it as PNG; works without a\n"
+    "           display\n\n"
     "Keys a show does not know are reported as warnings and skipped. A file that cannot be\n"
     "read fails with 'error N: DESCRIPTION (SOURCE)' and exit code 1.\n",
     RunDoc);
