@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/dispatch.h"
-#include "handle_table.h"
+#include "handles.h"
 #include "picture_file.h"
 
 namespace zephra::graphics {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/dispatch.h"
-#include "handle_table.h"
+#include "handles.h"
 #include "metafile_picture.h"
 
 namespace zephra::graphics {

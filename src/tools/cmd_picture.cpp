@@ -13,7 +13,7 @@
 #include "cli.h"
 #include "common/paths.h"
 #include "graphics/bitmap.h"
-#include "graphics/handle_table.h"
+#include "graphics/handles.h"
 #include "graphics/metafile.h"
 #include "graphics/picture_file.h"
 

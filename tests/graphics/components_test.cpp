@@ -7,7 +7,7 @@
 #include "common/string_res.h"
 #include "graphics/bitmap.h"
 #include "graphics/graphics_components.h"
-#include "graphics/handle_table.h"
+#include "graphics/handles.h"
 #include "graphics/metafile.h"
 #include "picture_writer.h"
 #include "render_support.h"

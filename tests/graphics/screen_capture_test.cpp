@@ -7,7 +7,7 @@
 
 #include "graphics/bitmap_reader.h"
 #include "graphics/dib.h"
-#include "graphics/handle_table.h"
+#include "graphics/handles.h"
 #include "graphics/screen_capture.h"
 #include "render_support.h"
 #include "support/temp_home.h"
