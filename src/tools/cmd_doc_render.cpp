@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "cli.h"
+#include "gui_app.h"
 #include "common/gui/gui_font.h"
 #include "document/message_profile.h"
 #include "document/slide_show.h"
@@ -17,21 +18,6 @@ namespace zephra::tools {
 
 namespace {
 
-// Windows need a widget application; without a display the offscreen platform serves.
-void EnsureWidgetApplication() {
-  if (QCoreApplication::instance()) return;
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  }
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
-  });
-  static int argc = 1;
-  static char name[] = "zephra";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
-  common::gui::InstallFontSubstitutions();
-}
 
 QSize ParseSize(const std::string& text) {
   const size_t x = text.find_first_of("xX");
@@ -74,7 +60,7 @@ int RunDocRender(Arguments& args) {
     throw UsageError("the show has " + std::to_string(show.Slides().Count()) + " slides; --slide " +
                      std::to_string(slide) + " is not one of them");
   }
-  EnsureWidgetApplication();
+  EnsureGuiApplication(true);
   graphics::RegisterGraphicsComponents(false);
   const QImage image = document::RenderSlide(show, slide, size, view);
   if (!image.save(QString::fromStdString(args[1]), "PNG")) {

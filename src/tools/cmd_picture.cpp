@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "cli.h"
+#include "gui_app.h"
 #include "common/paths.h"
 #include "graphics/bitmap.h"
 #include "graphics/handles.h"
@@ -22,22 +23,6 @@ namespace {
 
 using graphics::PictureFormat;
 
-// Drawing needs a GUI application; without a display the offscreen platform serves.
-void EnsureGuiApplication() {
-  if (QCoreApplication::instance()) return;
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  }
-  // The tool's output has its own forms; Qt's notes about the platform, fonts and malformed
-  // drawings would only clutter it. Failures are reported as the tool's own errors.
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
-  });
-  static int argc = 1;
-  static char name[] = "zephra";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
-}
 
 // The components' descriptions end in a line break that the tool's one-line error form
 // does without.
