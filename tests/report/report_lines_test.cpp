@@ -123,7 +123,7 @@ TEST_F(ReportLinesTest, ExecutedCommandsFeedTheReportAndASlideShowSwitchRestarts
       .Set(host::command::IsDimension, Variant(true))
       .Set(host::command::DimensionCommand,
            Variant(std::static_pointer_cast<common::Dispatch>(
-               Dimension(dimCommand, "DIA1", "D", 8, 0.01, 0.01, 8, 0, false))));
+               Dimension(Command(1101, "DIA1"), "DIA1", "D", 8, 0.01, 0.01, 8, 0, false))));
   EXPECT_EQ(report.OnObjectExecuted(*dimCommand, part), ReportLines::Outcome::Dimension);
   EXPECT_EQ(report.Lines().size(), 7u);
 
