@@ -7,6 +7,7 @@
 #include "common/prompts.h"
 #include "common/string_res.h"
 #include "dimension_offer.h"
+#include "file_list.h"
 
 namespace zephra::document {
 
@@ -50,6 +51,10 @@ void Slide::SetPicturePosition(int16_t l, int16_t t, int16_t w, int16_t h) {
 bool Slide::IsDCmdUsed(const std::string& sDCmdName) const {
   return std::any_of(icons_.begin(), icons_.end(), [&](const auto& i) { return i->Name() == sDCmdName; });
 }
+
+void Slide::BuildFileList(FileList& oFileList) const { AddReferencedFile(oFileList, pictureFile_, "Slide"); }
+
+void Slide::UpdateFileList(const FileList& oFileList) { pictureFile_ = RestoredName(oFileList, pictureFile_); }
 
 void Slide::UpdateDigits(int16_t lDigits) {
   for (const auto& i : icons_) i->UpdateDigits(lDigits);

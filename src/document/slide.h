@@ -17,6 +17,7 @@ namespace zephra::document {
 
 class BinaryStream;
 class DimensionOffer;
+class FileList;
 
 class Slide {
  public:
@@ -60,6 +61,11 @@ class Slide {
   void CalculateAverage();
   void InitializeSampleSet(int16_t nSampleSize);
   void CollectSampleSet(Slide& oAvg, const std::string& sLogFilename);
+
+  // The picture (when set) joins the archive's list; a missing one fails with error 53.
+  void BuildFileList(FileList& oFileList) const;
+  // The picture takes its restored name; its position on the slide stays as it was.
+  void UpdateFileList(const FileList& oFileList);
 
   void LoadFromFile(BlockParser& parser);
   void SaveToFile(std::string& out);

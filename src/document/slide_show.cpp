@@ -8,6 +8,7 @@
 #include "common/text.h"
 #include "dimension_offer.h"
 #include "document_io.h"
+#include "file_list.h"
 
 namespace zephra::document {
 
@@ -240,6 +241,16 @@ bool SlideShow::IsDCmdUsed(const std::string& sDCmdName) const {
     if (s->IsDCmdUsed(sDCmdName)) return true;
   }
   return false;
+}
+
+void SlideShow::BuildFileList(FileList& oFileList) const {
+  AddReferencedFile(oFileList, helpFile_, "SlideShow");
+  for (const auto& s : slides_) s->BuildFileList(oFileList);
+}
+
+void SlideShow::UpdateFileList(const FileList& oFileList) {
+  helpFile_ = RestoredName(oFileList, helpFile_);
+  for (const auto& s : slides_) s->UpdateFileList(oFileList);
 }
 
 }  // namespace zephra::document

@@ -16,6 +16,7 @@ namespace zephra::document {
 
 class BinaryStream;
 class DimensionOffer;
+class FileList;
 
 class SlideShow {
  public:
@@ -89,6 +90,14 @@ class SlideShow {
   void CollectSampleSet(SlideShow& oAvg, const std::string& sLogFilename);
   // Some slide has an icon whose Name equals the name exactly.
   bool IsDCmdUsed(const std::string& sDCmdName) const;
+
+  // The editor's archive: adds the help file (when set) and then every slide's picture to the
+  // list. A referenced file that does not exist fails with error 53 before the list is used.
+  void BuildFileList(FileList& oFileList) const;
+  // After an import: the help file and every picture take the name the list restored them
+  // under. A reference the list does not hold is kept, so a show never loses a picture to an
+  // archive that left it out.
+  void UpdateFileList(const FileList& oFileList);
 
  private:
   void Load(BinaryStream& stream, bool isBinary);
