@@ -1,6 +1,9 @@
 #include "default_settings.h"
 
+#include "automation_error.h"
 #include "paths.h"
+#include "program.h"
+#include "string_res.h"
 #include "reg_entry.h"
 
 namespace zephra::common {
@@ -41,9 +44,9 @@ void EnsureDefaultSettings() {
 }
 
 void AppendHistoryList(const std::string& directory, const std::string& title) {
-  SettingsStore& store = SettingsStore::Current();
   // One transaction, so two programs appending at once both get their own number.
-  store.Write([&] {
+  try {
+    SettingsStore::Current().Write([&] {
     RegEntry reg;
     if (!reg.TestKey(kHistoryListKey)) {
       reg.CreateKey(kHistoryListKey);
@@ -54,7 +57,11 @@ void AppendHistoryList(const std::string& directory, const std::string& title) {
     reg.SetString("Directory" + std::to_string(n), directory);
     reg.SetString("Title" + std::to_string(n), title);
     reg.SetString("NumberOfHistorys", std::to_string(n));
-  });
+    });
+  } catch (const StoreError& e) {
+    throw AutomationError(regerr::SetFailed, "RegEntry.SetValue",
+                          FormatMessage(MessageBase() + 3, {Variant(std::string(kHistoryListKey))}));
+  }
 }
 
 }  // namespace zephra::common

@@ -17,19 +17,25 @@ std::string FullPath(const std::string& path) {
   return path.empty() ? std::string(kSettingsRoot) : std::string(kSettingsRoot) + "\\" + path;
 }
 
-// A stored value as text: over the read limit it reads as empty; one trailing zero is dropped.
-std::string ReadText(const std::optional<std::string>& data) {
+}  // namespace
+
+std::string StoredText(const std::optional<std::string>& data) {
   if (!data || data->size() > kRegReadLimit) return "";
   std::string_view bytes(*data);
   if (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
   return DecodeText(bytes);
 }
 
-}  // namespace
-
 RegEntry::RegEntry() : messageBase_(MessageBase()) {}
 
 RegEntry::RegEntry(int32_t messageBase) : messageBase_(messageBase) {}
+
+void RegEntry::RaiseCreateFailed(const StoreError& e, const char* source, const std::string& path) const {
+  // The last level of a path is created alone (its own path named); a level above it fails
+  // as the first level of a longer path.
+  const std::string element = e.Element().empty() ? path : e.Element();
+  Raise(regerr::CreateFailed, source, e.Last() ? 1 : 2, element);
+}
 
 void RegEntry::Raise(int32_t number, const char* source, int32_t messageOffset,
                      const std::string& argument) const {
@@ -57,10 +63,8 @@ void RegEntry::CreateKey(const std::string& path) {
   const std::string full = FullPath(path);
   try {
     current_ = Store().CreateKey(SettingsStore::HiveRoot(Hive::LocalMachine), full);
-  } catch (const StoreError&) {
-    const size_t slash = full.find('\\');
-    if (slash == std::string::npos) Raise(regerr::CreateFailed, "RegEntry.CreateInternal", 1, full);
-    Raise(regerr::CreateFailed, "RegEntry.CreateInternal", 2, full.substr(0, slash));
+  } catch (const StoreError& e) {
+    RaiseCreateFailed(e, "RegEntry.CreateInternal", full);
   }
 }
 
@@ -75,7 +79,7 @@ bool RegEntry::TestKey(const std::string& path) const {
 std::string RegEntry::GetString(const std::string& name) const {
   if (!current_ || name.size() > kRegReadLimit) return "";
   try {
-    return ReadText(Store().GetValue(*current_, name));
+    return StoredText(Store().GetValue(*current_, name));
   } catch (...) {
     return "";
   }
@@ -156,7 +160,7 @@ int16_t RegEntry::QueryValues(std::vector<std::array<std::string, 2>>& table) co
   if (!current_) return 0;
   try {
     for (auto& [name, data] : Store().Values(*current_)) {
-      table.push_back({name, ReadText(data)});
+      table.push_back({name, StoredText(data)});
     }
   } catch (...) {
     table.clear();
@@ -185,14 +189,17 @@ void RegEntry::Copy(const std::string& targetPath) {
     for (auto& [cid, cname] : store.Subkeys(id)) n.children.push_back(snapshot(cid, cname));
     return n;
   };
-  const Node root = store.Read([&] { return snapshot(*current_, ""); });
   const std::string full = FullPath(targetPath);
-  store.Write([&] {
+  try {
+    // One transaction: the snapshot and the copy see the same source.
+    store.Write([&] {
+    if (!store.KeyExists(*current_)) Raise(regerr::OpenFailed, "RegEntry.CopyInternal", 1, targetPath);
+    const Node root = snapshot(*current_, "");
     KeyId target;
     try {
       target = store.CreateKey(SettingsStore::HiveRoot(Hive::LocalMachine), full);
-    } catch (const StoreError&) {
-      Raise(regerr::CreateFailed, "RegEntry.CopyInternal", 2, targetPath);
+    } catch (const StoreError& e) {
+      RaiseCreateFailed(e, "RegEntry.CreateInternal", full);
     }
     std::function<void(const Node&, KeyId)> write = [&](const Node& n, KeyId into) {
       for (auto& [vname, data] : n.values) store.SetValue(into, vname, data);
@@ -207,14 +214,17 @@ void RegEntry::Copy(const std::string& targetPath) {
       }
     };
     write(root, target);
-  });
+    });
+  } catch (const StoreError&) {
+    Raise(regerr::SetFailed, "RegEntry.CopyInternal", 3, targetPath);
+  }
 }
 
 std::string RegEntry::GetClassID(const std::string& progId) const {
   try {
     auto key = Store().FindKey(SettingsStore::HiveRoot(Hive::ClassesRoot), progId + "\\Clsid");
     if (!key) return "";
-    return ReadText(Store().GetValue(*key, ""));
+    return StoredText(Store().GetValue(*key, ""));
   } catch (...) {
     return "";
   }
@@ -229,7 +239,7 @@ void RegEntry::RemoveProgID(const std::string& progId) {
     if (auto k = store.FindKey(classes, progId)) store.DeleteTree(*k);
     auto typeLibKey = store.FindKey(classes, "CLSID\\" + clsid + "\\TypeLib");
     if (!typeLibKey) return;
-    const std::string typeLib = ReadText(store.GetValue(*typeLibKey, ""));
+    const std::string typeLib = StoredText(store.GetValue(*typeLibKey, ""));
     if (auto k = store.FindKey(classes, "CLSID\\" + clsid)) store.DeleteTree(*k);
     if (!typeLib.empty()) {
       if (auto k = store.FindKey(classes, "TypeLib\\" + typeLib)) store.DeleteTree(*k);
@@ -240,11 +250,18 @@ void RegEntry::RemoveProgID(const std::string& progId) {
 
 std::string RegEntry::LocateQVXAppPath() {
   current_.reset();
+  auto read = [&](KeyId key) {
+    try {
+      return StoredText(Store().GetValue(key, ""));
+    } catch (const StoreError&) {
+      return std::string();
+    }
+  };
   const KeyId clsidKey = OpenInternal(Hive::ClassesRoot, std::string(kHostProgId) + "\\CLSID");
-  const std::string clsid = ReadText(Store().GetValue(clsidKey, ""));
+  const std::string clsid = read(clsidKey);
   if (clsid.empty()) return "";
   const KeyId serverKey = OpenInternal(Hive::ClassesRoot, "CLSID\\" + clsid + "\\LocalServer32");
-  const std::string commandLine = ReadText(Store().GetValue(serverKey, ""));
+  const std::string commandLine = read(serverKey);
   if (commandLine.empty()) return "";
   return ParentDirectory(commandLine);
 }

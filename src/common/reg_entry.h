@@ -58,6 +58,7 @@ class RegEntry {
   KeyId OpenInternal(Hive hive, const std::string& path);
   [[noreturn]] void Raise(int32_t number, const char* source, int32_t messageOffset,
                           const std::string& argument) const;
+  [[noreturn]] void RaiseCreateFailed(const StoreError& e, const char* source, const std::string& path) const;
 
   int32_t messageBase_;
   std::optional<KeyId> current_;
@@ -68,6 +69,10 @@ std::string GetField(const std::string& text, int index, const std::string& defa
 int16_t GetIntegerField(const std::string& text, int index, int16_t defaultValue);
 int32_t GetLongField(const std::string& text, int index, int32_t defaultValue);
 bool GetBooleanField(const std::string& text, int index, bool defaultValue);
+
+// A stored value as the programs read it: over the read limit it reads as empty, one trailing
+// zero is dropped, and bytes that are not UTF-8 are read as Windows-1252.
+std::string StoredText(const std::optional<std::string>& data);
 
 // The boolean reading of a stored text: false for empty, "0", "NO" and "FALSE" in any case.
 bool ReadBooleanText(const std::string& text);

@@ -33,6 +33,8 @@ std::string EscapeSettingsData(std::string_view data) {
 
 std::string EscapeSettingsName(std::string_view name) {
   std::string out;
+  // A name that would read back as a key line or as the default value is escaped in front.
+  if (name == "@" || (!name.empty() && name.front() == '[')) out.push_back('\\');
   for (char c : name) {
     if (c == '=') {
       out += "\\=";
@@ -127,7 +129,12 @@ void ImportSettings(Hive hive, std::string_view text) {
       };
       if (line.front() == '[') {
         if (line.back() != ']') fail("a key line ends in ]");
-        current = store.CreateKey(base, line.substr(1, line.size() - 2));
+        try {
+          current = store.CreateKey(base, line.substr(1, line.size() - 2));
+        } catch (const StoreError& e) {
+          throw AutomationError(5000, "reg import", "line " + std::to_string(lineNo) + ": the key name " + e.Element() +
+                                                        " is longer than 255 bytes");
+        }
         continue;
       }
       if (!current) fail("a value before any [KEY] line");
@@ -146,8 +153,15 @@ void ImportSettings(Hive hive, std::string_view text) {
         }
       }
       if (!found) fail("expected NAME=DATA");
-      if (name == "@") name.clear();
-      store.SetValue(*current, name, Unescape(line.substr(i + 1)));
+      // Only an unescaped "@" is the default value.
+      if (line.substr(0, 2) == "@=") name.clear();
+      const std::string data = Unescape(line.substr(i + 1));
+      // What a program could never read back is refused rather than stored.
+      if (name.size() > kRegReadLimit || data.size() > kRegReadLimit) {
+        throw AutomationError(5002, "reg import", "line " + std::to_string(lineNo) + ": the value " + name +
+                                                      " is longer than 255 bytes");
+      }
+      store.SetValue(*current, name, data);
     }
   });
 }

@@ -115,7 +115,7 @@ SettingsStore::SettingsStore(const std::string& dbPath) : path_(dbPath) {
   Write([&] {
     Exec(
         "CREATE TABLE IF NOT EXISTS keys("
-        " id INTEGER PRIMARY KEY, parent INTEGER, name TEXT NOT NULL, uname TEXT NOT NULL,"
+        " id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER, name TEXT NOT NULL, uname TEXT NOT NULL,"
         " UNIQUE(parent, uname))");
     Exec(
         "CREATE TABLE IF NOT EXISTS vals("
@@ -153,10 +153,13 @@ SettingsStore::Statement& SettingsStore::Prepare(const char* sql) {
 }
 
 SettingsStore::Transaction::Transaction(SettingsStore& store, bool write) : store_(store) {
-  if (store_.depth_++ == 0) {
-    outer_ = true;
+  if (store_.depth_ == 0) {
+    // Counted only once BEGIN succeeded, so a failed start leaves later calls their own
+    // transactions.
     store_.Exec(write ? "BEGIN IMMEDIATE" : "BEGIN");
+    outer_ = true;
   }
+  ++store_.depth_;
 }
 
 void SettingsStore::Transaction::Commit() {
@@ -196,8 +199,12 @@ KeyId SettingsStore::CreateKey(KeyId parent, std::string_view path) {
   return Write([&]() -> KeyId {
     if (!KeyExists(parent)) throw StoreError("settings store: parent key is gone");
     KeyId current = parent;
-    for (std::string_view element : PathElements(path)) {
-      if (element.size() > 255) throw StoreError("settings store: key name too long");
+    const std::vector<std::string_view> elements = PathElements(path);
+    for (size_t i = 0; i < elements.size(); ++i) {
+      const std::string_view element = elements[i];
+      if (element.size() > 255) {
+        throw StoreError("settings store: key name too long", std::string(element), i + 1 == elements.size());
+      }
       if (auto child = FindChild(current, element)) {
         current = *child;
         continue;
@@ -205,7 +212,11 @@ KeyId SettingsStore::CreateKey(KeyId parent, std::string_view path) {
       Statement& s = Prepare("INSERT INTO keys(parent, name, uname) VALUES (?1, ?2, ?3)");
       ResetGuard<Statement> g{s};
       s.Bind(1, current).Bind(2, element).Bind(3, ToUpperAscii(element));
-      s.Step();
+      try {
+        s.Step();
+      } catch (const StoreError& e) {
+        throw StoreError(e.what(), std::string(element), i + 1 == elements.size());
+      }
       current = sqlite3_last_insert_rowid(db_);
     }
     return current;

@@ -26,6 +26,16 @@ using KeyId = int64_t;
 class StoreError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  // For a key that could not be created: the element of the path that failed, and whether it
+  // was the last one.
+  StoreError(const std::string& what, std::string element, bool last)
+      : std::runtime_error(what), element_(std::move(element)), last_(last) {}
+  const std::string& Element() const { return element_; }
+  bool Last() const { return last_; }
+
+ private:
+  std::string element_;
+  bool last_ = true;
 };
 
 class SettingsStore {

@@ -39,6 +39,7 @@ bool WantsHelp(const Arguments& args) {
 
 std::optional<std::string> TakeOption(Arguments& args, const std::string& name) {
   for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--") break;
     if (args[i] == name) {
       if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
       std::string value = args[i + 1];
@@ -56,12 +57,22 @@ std::optional<std::string> TakeOption(Arguments& args, const std::string& name) 
 
 bool TakeFlag(Arguments& args, const std::string& name) {
   for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--") break;
     if (args[i] == name) {
       args.erase(args.begin() + static_cast<long>(i));
       return true;
     }
   }
   return false;
+}
+
+void DropEndOfOptions(Arguments& args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--") {
+      args.erase(args.begin() + static_cast<long>(i));
+      return;
+    }
+  }
 }
 
 void ApplyLanguageOption(Arguments& args) {

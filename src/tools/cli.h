@@ -46,6 +46,9 @@ struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Options are looked for up to a lone "--"; this removes that marker once they are taken.
+void DropEndOfOptions(Arguments& args);
+
 // Applies --lang LCID (default 1033) to the message catalogues.
 void ApplyLanguageOption(Arguments& args);
 

@@ -11,6 +11,7 @@ namespace {
 
 int RunMsg(Arguments& args) {
   ApplyLanguageOption(args);
+  DropEndOfOptions(args);
   if (args.empty()) throw UsageError("msg needs a NUMBER");
   int32_t number = 0;
   try {

@@ -36,6 +36,7 @@ int NoSuchKey(const std::string& path) {
 int RunReg(Arguments& args) {
   ApplyLanguageOption(args);
   const Hive hive = TakeFlag(args, "--classes") ? Hive::ClassesRoot : Hive::LocalMachine;
+  DropEndOfOptions(args);
   if (args.empty()) throw UsageError("reg needs a subcommand");
   const std::string sub = args[0];
   args.erase(args.begin());
@@ -44,8 +45,14 @@ int RunReg(Arguments& args) {
   if (sub == "get") {
     if (args.size() != 2) throw UsageError("reg get KEY NAME");
     auto key = FindKey(hive, args[0]);
+    if (!key && args[0].empty() && hive == Hive::LocalMachine) {
+      // A store never written holds an empty settings root.
+      std::cout << '\n';
+      return 0;
+    }
     if (!key) return NoSuchKey(args[0]);
-    std::cout << store.GetValue(*key, ValueName(args[1])).value_or("") << '\n';
+    // Read the way the programs read: over 255 bytes reads as empty.
+    std::cout << common::StoredText(store.GetValue(*key, ValueName(args[1]))) << '\n';
     return 0;
   }
   if (sub == "set") {
@@ -114,7 +121,8 @@ const CommandRegistrar registrar(
     "  export [KEY]          print KEY and everything below it as [PATH] and NAME=DATA lines\n"
     "  import FILE           merge such a text into the store\n"
     "  ensure-defaults       write the missing default settings\n\n"
-    "A KEY that does not exist exits 2.\n",
+    "A KEY that does not exist exits 2. Options are read up to a lone \"--\"; what follows it is\n"
+    "taken as it stands (zephra reg set KEY NAME -- --text).\n",
     RunReg);
 
 }  // namespace

@@ -129,6 +129,13 @@ TEST(FormMessageBox, HostModePressesTheHostDialogsButton) {
   QTest::qWait(10);
 }
 
+TEST(FormMessageBox, ABoxWithoutButtonsStillCloses) {
+  FormMessageBox box(Screen(1024), kTpp);
+  QTimer::singleShot(0, [&] { QTest::keyClick(&box, Qt::Key_Escape); });
+  EXPECT_EQ(box.Initialize("Odd options", 6, "T"), 0);
+  EXPECT_TRUE(box.Buttons().empty());
+}
+
 TEST(Colors, SystemColoursHaveFixedValues) {
   EXPECT_EQ(ToQColor(0x8000000F), QColor(240, 240, 240));
   EXPECT_EQ(ToQColor(0x80000005), QColor(255, 255, 255));

@@ -266,3 +266,55 @@ TEST_F(Registry, ConcurrentWritersLoseNothing) {
   reg.OpenKey("USER_ZEP\\Historys");
   EXPECT_EQ(reg.GetString("NumberOfHistorys"), std::to_string(kProcesses * kValues));
 }
+
+TEST_F(Registry, CreateFailuresNameTheLevelThatFailed) {
+  RegEntry reg(30000);
+  const std::string longName(300, 'k');
+  const std::pair<std::string, std::string> cases[] = {
+      {"USER_ZEP\\" + longName, "The settings key " + longName + " cannot be opened."},   // base + 1, the leaf
+      {longName + "\\Leaf", "The settings key " + longName + " cannot be created."},       // base + 2, a level above
+  };
+  for (const auto& [path, description] : cases) {
+    try {
+      reg.CreateKey(path);
+      FAIL() << path;
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(e.Number(), 5000);
+      EXPECT_EQ(e.Source(), "RegEntry.CreateInternal");
+      EXPECT_EQ(e.Description(), description);
+    }
+  }
+}
+
+TEST_F(Registry, AKeyDeletedUnderAnOpenEntryIsNeverConfusedWithANewOne) {
+  RegEntry stale;
+  stale.CreateKey("USER_ZEP\\Old");
+  RegEntry other;
+  other.OpenKey("USER_ZEP");
+  other.DeleteKey("Old");
+  other.CreateKey("USER_ZEP\\New");
+  EXPECT_THROW(stale.SetString("Lost", "x"), AutomationError);
+  other.OpenKey("USER_ZEP\\New");
+  EXPECT_EQ(other.GetString("Lost"), "");
+}
+
+TEST_F(Registry, ImportRefusesWhatCouldNotBeReadBackAndNamesRoundTrip) {
+  EXPECT_THROW(ImportSettings(Hive::LocalMachine, "[A]\nok=1\nLong=" + std::string(256, 'x') + "\n"), AutomationError);
+  EXPECT_THROW(ImportSettings(Hive::LocalMachine, "[A\\" + std::string(256, 'k') + "]\n"), AutomationError);
+  RegEntry reg;
+  EXPECT_FALSE(reg.TestKey("A"));
+  // Names that look like a key line or like the default value survive export and import.
+  reg.CreateKey("B");
+  reg.SetString("[q", "z]");
+  reg.SetString("@", "at");
+  reg.SetString("", "default");
+  const std::string text = *ExportSettings(Hive::LocalMachine, "B");
+  reg.OpenKey("");
+  reg.DeleteKey("B");
+  ImportSettings(Hive::LocalMachine, text);
+  reg.OpenKey("B");
+  EXPECT_EQ(reg.GetString("[q"), "z]");
+  EXPECT_EQ(reg.GetString("@"), "at");
+  EXPECT_EQ(reg.GetString(""), "default");
+  EXPECT_FALSE(reg.TestKey("q=z"));
+}

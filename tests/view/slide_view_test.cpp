@@ -177,6 +177,10 @@ TEST_F(SlideViewTest, StatesHaveTheirColours) {
   const int row = std::max(16, QFontMetrics(w->font()).height());
   EXPECT_EQ(img.pixelColor(w->width() - 8, row + 6), QColor(0, 255, 0));
   EXPECT_EQ(img.pixelColor(w->width() - 8, 2 * row + 6), QColor(255, 255, 255));
+  // Any system colour fills as the button face.
+  view.ColorOK = static_cast<int32_t>(0x80000005u);
+  const QImage face = w->grab().toImage();
+  EXPECT_EQ(face.pixelColor(w->width() - 8, row + 6), QColor(240, 240, 240));
 }
 
 TEST_F(SlideViewTest, EditorAndMonitorShowDifferentValueTexts) {

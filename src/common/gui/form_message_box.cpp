@@ -176,6 +176,11 @@ void FormMessageBox::showEvent(QShowEvent* event) {
 
 void FormMessageBox::reject() {
   if (chosen_) return;
+  // A box without buttons (an options word outside the table) must still be closable.
+  if (codes_.empty()) {
+    Choose(0);
+    return;
+  }
   // Escape (and closing the window) answers only where a Cancel button exists.
   if (std::find(codes_.begin(), codes_.end(), answer::Cancel) != codes_.end()) Choose(answer::Cancel);
 }

@@ -80,8 +80,11 @@ void SlideHost::resizeEvent(QResizeEvent*) {
 void SlideHost::mousePressEvent(QMouseEvent* e) {
   if (!view_) return;
   const QPoint pos = e->position().toPoint();
-  view_->HostMouseDown(ButtonOf(e->button()), static_cast<int>(e->modifiers()),
-                       pos.x() * view_->UnitsPerPixelX(), pos.y() * view_->UnitsPerPixelY());
+  // A press that no leader takes goes on to the owner window.
+  if (!view_->HostMouseDown(ButtonOf(e->button()), static_cast<int>(e->modifiers()),
+                            pos.x() * view_->UnitsPerPixelX(), pos.y() * view_->UnitsPerPixelY())) {
+    e->ignore();
+  }
 }
 
 void SlideHost::mouseMoveEvent(QMouseEvent* e) {
@@ -752,7 +755,7 @@ void IconView::Paint(QPainter& p) {
   };
   // Name strip.
   const QRect nameStrip(QPoint(4, 2), QPoint(bw - 5, rowHeight + 1));
-  p.fillRect(nameStrip, ToQColor(static_cast<uint32_t>(icon_->NameColor())));
+  FillRectangle(p, icon_->NameColor(), nameStrip);
   sunken(nameStrip);
   p.setFont(IconFont());
   p.setPen(ToQColor(static_cast<uint32_t>(icon_->FontColor())));
@@ -765,8 +768,7 @@ void IconView::Paint(QPainter& p) {
     int k = 0;
     for (const auto& value : values) {
       const int y = rowHeight + 5 + k * rowHeight;
-      p.fillRect(QRect(QPoint(3, y), QPoint(bw - 5, y + rowHeight - 1)),
-                 ToQColor(static_cast<uint32_t>(view_->StateColor(value->TOLERANCE()))));
+      FillRectangle(p, view_->StateColor(value->TOLERANCE()), QRect(QPoint(3, y), QPoint(bw - 5, y + rowHeight - 1)));
       const int imageY = y + rowHeight / 2 - 8;
       if (const QPixmap* img = view_->GetImage(value->GeometricSymbol())) p.drawPixmap(5, imageY, 16, 16, *img);
       if (const QPixmap* img = view_->GetTypeImage(value->Column(), value->IsLimitTolerance(), value->IsAverage())) {
@@ -782,6 +784,12 @@ void IconView::Paint(QPainter& p) {
     }
   }
   paintedVersion_ = icon_->Version();
+}
+
+void IconView::FillRectangle(QPainter& painter, int32_t color, const QRect& rect) {
+  // Any system colour fills as the button face.
+  const uint32_t c = static_cast<uint32_t>(color);
+  painter.fillRect(rect, (c & 0x80000000u) ? ToQColor(0x8000000Fu) : ToQColor(c));
 }
 
 void IconView::PaintTagLine(QPainter& painter) {

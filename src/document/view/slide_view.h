@@ -257,6 +257,8 @@ class IconView {
 
   void Paint(QPainter& painter);
   void PaintTagLine(QPainter& painter);
+  // Fills a pixel rectangle with a colour; a system colour fills as the button face.
+  static void FillRectangle(QPainter& painter, int32_t color, const QRect& rect);
   void TestRepaint();
   void ForceRepaint();
   void RefreshView();
