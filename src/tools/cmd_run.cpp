@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -107,8 +108,11 @@ int RunRun(Arguments& args) {
       max = common::GetIntegerField(UserSetting("HistoryMaxParts"), 0, document::kDefaultHistoryMax);
       if (max <= 0) max = document::kDefaultHistoryMax;
     }
+    // The index names each run file by its full path, so a folder given relative to the
+    // current one is made absolute first.
+    const std::string folder = std::filesystem::absolute(*historyOption).lexically_normal().string();
     auto history = std::make_shared<document::ZEPHistory>();
-    if (!history->Initialize({}, *historyOption, "", max)) throw *history->LastError();
+    if (!history->Initialize({}, folder, "", max)) throw *history->LastError();
     live.UseHistory(history);
   }
 

@@ -174,14 +174,19 @@ TEST(ToolRun, TheSampleIsLoggedToAHistoryThatKeepsItsNewestRunsWithTheirBoundVal
   EXPECT_EQ(none.exitCode, 1);
   EXPECT_EQ(none.out, "no average: The history holds 3 runs; an average of 4 runs needs at least that many.\n");
 
-  // Without --slideshow only the program's switch loads a show: one logged run per pass.
+  // Without --slideshow only the program's switch loads a show: one logged run per pass. A
+  // history folder given relative to the current one still gets full paths in its index.
   TempDir second;
-  const auto bare = RunTool({"run", Samples() + "/bracket.prg", "--history", second.Path()}, home.Path());
+  const std::string relative = std::filesystem::relative(second.Path()).string();
+  ASSERT_NE(relative[0], '/');
+  const auto bare = RunTool({"run", Samples() + "/bracket.prg", "--history", relative}, home.Path());
   ASSERT_EQ(bare.exitCode, 0) << bare.err;
   const auto bareWorst = Starting(Lines(bare.out), "worst tolerance: ");
   ASSERT_EQ(bareWorst.size(), 2u);
   EXPECT_EQ(bareWorst[0], "0");
   EXPECT_EQ(Lines(RunTool({"history", second.Path()}, home.Path()).out).size(), 1u);
+  EXPECT_EQ(Starting(Lines(ReadAll(second.File("History.log"))), "\t\tFILE="),
+            (std::vector<std::string>{second.File("Hst1.Log")}));
 }
 
 TEST(ToolRun, ALowerCaseSwitchFindsItsShowWhateverTheCaseAndResetLogsTheRunSoFar) {
