@@ -57,13 +57,19 @@ const std::string& DimensionOffer::FeatureName() {
   const bool inLocation = InLocationGroup();
   const bool inTruePosition = InTruePositionGroup();
   if (inLocation || inTruePosition) {
-    // The axis lines of a group carry the group's name on its header command; walk the cursor
-    // to the header, then put it back exactly as many steps as were tried.
+    // The axis lines of a group carry the group's name on its header command, which comes
+    // before them: walk a cursor back to the header, then forward again once for every step
+    // tried. A host whose failing step stays put leaves that cursor one on after a walk that
+    // found no header, so the walk uses a cursor of its own and the command read above keeps
+    // answering for the dimension's own command.
+    std::shared_ptr<common::Dispatch> cursor = dimension_->Get(dim::Command).ToObject();
+    if (!cursor) common::RaisePlatformError(common::err::ObjectVariableNotSet, kSource);
+    common::Dispatch& walker = *cursor;
     int steps = 0;
     auto restore = [&] {
       for (int i = 0; i < steps; ++i) {
         try {
-          command.Call(cmd::Previous);
+          walker.Call(cmd::Next);
         } catch (const common::AutomationError&) {
         }
       }
@@ -73,15 +79,15 @@ const std::string& DimensionOffer::FeatureName() {
         ++steps;
         bool moved = true;
         try {
-          const Variant r = command.Call(cmd::Next);
+          const Variant r = walker.Call(cmd::Previous);
           if (r.Type() == common::VarType::Boolean && !r.ToBool()) moved = false;
         } catch (const common::AutomationError&) {
           moved = false;
         }
         if (!moved) break;
-        const int32_t type = command.Get(cmd::Type).ToLong();
+        const int32_t type = walker.Get(cmd::Type).ToLong();
         if (type == common::host::type::TruePositionStart || type == common::host::type::LocationStart) {
-          name = command.Get(cmd::Id).ToString();
+          name = walker.Get(cmd::Id).ToString();
           break;
         }
       }

@@ -208,8 +208,9 @@ bool Value::UpdateReport(DimensionOffer& dim, const std::string& iFeatureName) {
     softPlusTol_ = plusTol_ * fraction_;
   }
 
-  const bool inLocationGroup = dim.InLocationGroup();
-  if (column_ != kColumnDeviation || (positional && inLocationGroup)) {
+  // The X, Y and Z of a true position are the coordinates the position is computed from; the
+  // position itself is judged, not each coordinate. The axes of a location group are judged.
+  if (column_ != kColumnDeviation || (positional && dim.InTruePositionGroup())) {
     tolerance_ = tolerance::NotEvaluated;
   } else {
     gotTols_ = true;

@@ -74,15 +74,15 @@ class FakeCommand : public CountingDispatch {
         args.at(0) = Variant(identity1);
         args.at(1) = Variant(identity2);
         return Variant();
-      case cmd::Next:
+      case cmd::Previous:
         if (cursor + 1 >= static_cast<int>(path.size())) {
           ++cursor;
           if (failByFalse) return Variant(false);
-          throw common::AutomationError(5, "FakeCommand", "no next command");
+          throw common::AutomationError(5, "FakeCommand", "no previous command");
         }
         ++cursor;
         return Variant(true);
-      case cmd::Previous: --cursor; return Variant(true);
+      case cmd::Next: --cursor; return Variant(true);
       default: common::RaisePlatformError(common::err::MemberNotSupported, "FakeCommand");
     }
   }

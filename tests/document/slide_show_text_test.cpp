@@ -197,7 +197,7 @@ TEST_F(SlideShowText, StructureAndConversionErrorsNameTheLine) {
       {"starts with a key", Crlf({"NAME=x"}), 1001, "Slide Show", "Line 1: the file does not start with a block."},
       {"empty file", "", 1001, "Slide Show", "Line 0: the file does not start with a block."},
       {"text after the end", Crlf({"BLOCK SlideShow", "END", "", "NAME=x"}), 1001, "Slide Show",
-       "Line 4: unexpected text after the end of the slide show."},
+       "Line 4: unexpected text after the final END."},
       {"icon directly in the show", Crlf({"BLOCK SlideShow", "BLOCK Icon"}), 1001, "Slide Show",
        "Line 2: BLOCK SLIDE expected, BLOCK ICON found."},
       {"value directly in a slide", Crlf({"BLOCK SlideShow", "BLOCK Slide", "BLOCK Value"}), 1001, "Slide",

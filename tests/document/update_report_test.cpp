@@ -99,20 +99,21 @@ TEST_F(UpdateReport, GroupAxesTakeTheHeadersNameAndTheCursorIsPutBack) {
     d->command->failByFalse = c.failByFalse;
     document::DimensionOffer offer(d);
     EXPECT_EQ(offer.FeatureName(), c.featureFound) << c.name;
-    EXPECT_EQ(d->command->Reads(cmd::Next), c.steps) << c.name;
+    // Back (23) towards the header, then forward (22) as often.
     EXPECT_EQ(d->command->Reads(cmd::Previous), c.steps) << c.name;
+    EXPECT_EQ(d->command->Reads(cmd::Next), c.steps) << c.name;
     EXPECT_EQ(d->command->cursor, 0) << c.name;
     EXPECT_EQ(offer.CommandType(), 1005) << c.name;  // read after the walk, at the dimension's own command
   }
-  // A value of the group binds by the header's name; the X axis of a location group is shown
-  // but not evaluated.
+  // A value of the group binds by the header's name; the X axis of a location group is judged
+  // like any other axis.
   SlideShow show(document::kMonitorMessages);
   auto loc = AddIcon(*show.Slides().Add(), "LOC1", {"X", "D"});
   auto d = std::make_shared<FakeDimension>("X", 25.2, 25.0, 0.05, 0.05);
   d->Named("LOC1 X", 1005, 5, 6).InGroup(true, "LOC1", 1000);
   show.UpdateReport(d);
   EXPECT_EQ(loc->Values().Item(1)->UniqueID(), "5|6");
-  EXPECT_EQ(loc->Values().Item(1)->TOLERANCE(), -1);
+  EXPECT_EQ(loc->Values().Item(1)->TOLERANCE(), 6);
   EXPECT_EQ(loc->Values().Item(2)->UniqueID(), "");
 }
 

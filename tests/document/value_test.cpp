@@ -98,7 +98,7 @@ TEST_F(ValueTest, WarningLimitsFollowTheAxisCode) {
   EXPECT_EQ(tp.TOLERANCE(), 7);
 }
 
-TEST_F(ValueTest, OnlyTheDeviationColumnIsEvaluatedAndLocationAxesAreNot) {
+TEST_F(ValueTest, OnlyTheDeviationColumnIsEvaluatedAndTruePositionCoordinatesAreNot) {
   Value measured = Bound();
   measured.SetColumn(Value::kColumnMeasured);
   measured.UpdateReport(Dimension("D", 0.9, 0.5, 0.5), "F");
@@ -106,17 +106,26 @@ TEST_F(ValueTest, OnlyTheDeviationColumnIsEvaluatedAndLocationAxesAreNot) {
   EXPECT_FALSE(measured.GotTols());
   EXPECT_EQ(measured.CurrentValue().ToDouble(), 10.9);
 
-  auto inGroup = Dimension("X", 0.9, 0.5, 0.5);
-  inGroup->props[dim::InLocationGroup] = Variant(true);
-  Value x = Bound();
-  x.UpdateReport(inGroup, "F");
-  EXPECT_EQ(x.TOLERANCE(), -1);
-  // The diameter of the same group is evaluated.
-  auto diameter = Dimension("D", 0.9, 0.5, 0.5);
-  diameter->props[dim::InLocationGroup] = Variant(true);
-  Value dia = Bound();
-  dia.UpdateReport(diameter, "F");
-  EXPECT_EQ(dia.TOLERANCE(), 6);
+  // Member 31 (a true-position group) switches off the positional axes, member 30 (a location
+  // group) does not; other axes of either group are evaluated.
+  struct Case {
+    const char* axis;
+    common::DispId flag;
+    int32_t state;
+  };
+  const Case cases[] = {
+      {"X", dim::InTruePositionGroup, -1}, {"Y", dim::InTruePositionGroup, -1}, {"Z", dim::InTruePositionGroup, -1},
+      {"PA", dim::InTruePositionGroup, -1}, {"PR", dim::InTruePositionGroup, -1}, {"D", dim::InTruePositionGroup, 6},
+      {"X", dim::InLocationGroup, 6},       {"D", dim::InLocationGroup, 6},
+  };
+  for (const Case& c : cases) {
+    auto d = Dimension(c.axis, 0.9, 0.5, 0.5);
+    d->props[c.flag] = Variant(true);
+    Value v = Bound();
+    v.SetAxisLetter(c.axis);
+    v.UpdateReport(d, "F");
+    EXPECT_EQ(v.TOLERANCE(), c.state) << c.axis << " " << c.flag;
+  }
 }
 
 TEST_F(ValueTest, AValueThatIsNotBoundAndHasAnotherAxisIsLeftAlone) {

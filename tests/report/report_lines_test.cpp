@@ -143,4 +143,6 @@ TEST_F(ReportLinesTest, ExecutedCommandsFeedTheReportAndASlideShowSwitchRestarts
   assign->Set(host::command::Hidden, Variant(true));
   assignment->Set(host::assignment::Name, Variant("ZEP_SLIDESHOW"));
   EXPECT_EQ(report.OnObjectExecuted(*assign, part), ReportLines::Outcome::Nothing);
+  // The command and its dimension hold each other; let go so neither outlives the test.
+  dimCommand->Set(host::command::DimensionCommand, Variant());
 }
