@@ -75,17 +75,27 @@ std::string BlockParser::ExpandTabs(std::string_view text) {
 
 int BlockParser::GetToken() {
   if (!open_) return TokenEndFile;
-  std::string line;
+  std::string_view line;
   while (line.empty()) {
     if (AtEnd()) return TokenEndFile;
     const std::string_view raw = NextRawLine();
     ++currentLine_;
-    std::string decoded = common::DecodeText(raw);
-    for (char& c : decoded) {
-      if (c == '\t') c = ' ';
+    // Most lines are plain UTF-8 without tabs and are looked at where they lie; only lines that
+    // need changing are copied into the line buffer.
+    std::string_view text = raw;
+    if (!common::IsValidUtf8(raw)) {
+      lineBuffer_ = common::Cp1252ToUtf8(raw);
+      text = lineBuffer_;
     }
-    line = std::string(common::TrimSpaces(decoded));
-    if (!line.empty() && line[0] == ';') line.clear();
+    if (text.find('\t') != std::string_view::npos) {
+      if (text.data() != lineBuffer_.data()) lineBuffer_.assign(text);
+      for (char& c : lineBuffer_) {
+        if (c == '\t') c = ' ';
+      }
+      text = lineBuffer_;
+    }
+    line = common::TrimSpaces(text);
+    if (!line.empty() && line[0] == ';') line = std::string_view();
   }
   if (ParseKeyValue(line)) return TokenKeyValue;
   if (ParseEnd(line)) return TokenEndBlock;
@@ -98,8 +108,11 @@ bool BlockParser::ParseKeyValue(std::string_view line) {
   line = common::TrimSpaces(line);
   const size_t eq = line.find('=');
   if (line.empty() || eq == std::string_view::npos) return false;
-  key_ = common::ToUpperAscii(common::TrimRightSpaces(line.substr(0, eq)));
-  value_ = std::string(common::TrimLeftSpaces(line.substr(eq + 1)));
+  key_.assign(common::TrimRightSpaces(line.substr(0, eq)));
+  for (char& c : key_) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  value_.assign(common::TrimLeftSpaces(line.substr(eq + 1)));
   return true;
 }
 

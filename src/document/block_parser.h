@@ -59,6 +59,7 @@ class BlockParser {
   bool open_ = false;
   std::string path_;
   std::string data_;
+  std::string lineBuffer_;  // a line that had to be decoded or had tabs
   size_t pos_ = 0;
   int32_t currentLine_ = 0;
   std::string blockType_;

@@ -200,17 +200,6 @@ bool ApplyKey(CommandData& c, const std::string& key, const std::string& value, 
   return false;
 }
 
-std::string BlockName(BlockKind kind) {
-  switch (kind) {
-    case BlockKind::Dimension: return "Dimension";
-    case BlockKind::Assignment: return "Assignment";
-    case BlockKind::Comment: return "Comment";
-    case BlockKind::Prompt: return "Prompt";
-    case BlockKind::Status: return "Status";
-    case BlockKind::Command: return "Command";
-  }
-  return "";
-}
 
 void FinishCommand(CommandData& c) {
   switch (c.kind) {
@@ -276,6 +265,18 @@ double StandardNormal(uint64_t seed, uint64_t run, size_t index) {
 }
 
 }  // namespace
+
+std::string BlockName(BlockKind kind) {
+  switch (kind) {
+    case BlockKind::Dimension: return "Dimension";
+    case BlockKind::Assignment: return "Assignment";
+    case BlockKind::Comment: return "Comment";
+    case BlockKind::Prompt: return "Prompt";
+    case BlockKind::Status: return "Status";
+    case BlockKind::Command: return "Command";
+  }
+  return "";
+}
 
 bool IsDimensionType(int32_t t) {
   return t == htype::LocationStart || t == htype::LocationEnd || t == htype::TruePositionStart ||

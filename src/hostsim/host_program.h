@@ -22,6 +22,8 @@ inline constexpr int32_t Status = 193;
 inline constexpr int32_t kPromptDialog = 340;
 
 enum class BlockKind { Dimension, Assignment, Comment, Prompt, Status, Command };
+// The block word of a kind, as program files spell it.
+std::string BlockName(BlockKind kind);
 
 // Where a dimension line stands: a group header or end, an axis of a group, a single dimension.
 enum class DimensionRole { None, LocationHeader, LocationEnd, TruePositionHeader, TruePositionEnd, Axis, Single };

@@ -23,21 +23,10 @@ using common::Variant;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-std::string KindName(BlockKind kind) {
-  switch (kind) {
-    case BlockKind::Dimension: return "Dimension";
-    case BlockKind::Assignment: return "Assignment";
-    case BlockKind::Comment: return "Comment";
-    case BlockKind::Prompt: return "Prompt";
-    case BlockKind::Status: return "Status";
-    case BlockKind::Command: return "Command";
-  }
-  return "";
-}
 
 // One line of the command list: position, kind, type code and what identifies the command.
 std::string CommandLine(const CommandData& c, size_t index) {
-  std::string line = std::to_string(index + 1) + "  " + KindName(c.kind) + " " + std::to_string(c.type) + "  ";
+  std::string line = std::to_string(index + 1) + "  " + BlockName(c.kind) + " " + std::to_string(c.type) + "  ";
   switch (c.kind) {
     case BlockKind::Dimension:
       if (c.role == DimensionRole::Axis) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "cli.h"
+#include "gui_app.h"
 #include "common/component_registry.h"
 #include "common/dispatch.h"
 #include "common/host_interface.h"
@@ -93,11 +94,7 @@ int RunHost(Arguments& args) {
   const int32_t pace = whole(paceText, "--pace-ms", 0);
   const int32_t abortAfter = whole(abortText, "--abort-after", -1);
 
-  int argc = 1;
-  char name[] = "zephra";
-  char* argv[] = {name, nullptr};
-  std::unique_ptr<QCoreApplication> qapp;
-  if (!QCoreApplication::instance()) qapp = std::make_unique<QCoreApplication>(argc, argv);
+  EnsureCoreApplication();
 
   hostsim::RegisterHost();
   auto host = common::CreateObject(h::kProgId);

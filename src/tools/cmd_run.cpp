@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "cli.h"
+#include "gui_app.h"
 #include "common/component_registry.h"
 #include "common/default_settings.h"
 #include "common/dispatch.h"
@@ -116,11 +117,7 @@ int RunRun(Arguments& args) {
     live.UseHistory(history);
   }
 
-  int argc = 1;
-  char name[] = "zephra";
-  char* argv[] = {name, nullptr};
-  std::unique_ptr<QCoreApplication> qapp;
-  if (!QCoreApplication::instance()) qapp = std::make_unique<QCoreApplication>(argc, argv);
+  EnsureCoreApplication();
 
   hostsim::RegisterHost();
   auto host = common::CreateObject(h::kProgId);

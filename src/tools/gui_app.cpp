@@ -26,4 +26,12 @@ void EnsureGuiApplication(bool widgets) {
   common::gui::InstallFontSubstitutions();
 }
 
+void EnsureCoreApplication() {
+  if (QCoreApplication::instance()) return;
+  static int argc = 1;
+  static char name[] = "zephra";
+  static char* argv[] = {name, nullptr};
+  static std::unique_ptr<QCoreApplication> app = std::make_unique<QCoreApplication>(argc, argv);
+}
+
 }  // namespace zephra::tools

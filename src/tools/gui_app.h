@@ -8,5 +8,7 @@ namespace zephra::tools {
 // else a QGuiApplication. Qt's own notes are kept off the tool's output; critical ones go to
 // stderr.
 void EnsureGuiApplication(bool widgets = false);
+// A plain event loop (the host stand-in paces its runs with timers), created once.
+void EnsureCoreApplication();
 
 }  // namespace zephra::tools
