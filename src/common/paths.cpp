@@ -178,6 +178,11 @@ std::string ReadFileBytes(const std::string& path, const std::string& source) {
     ::close(fd);
     RaiseFileError(EISDIR, path, source);
   }
+  if (!S_ISREG(st.st_mode)) {
+    // A device or a pipe could feed bytes without end or block for ever.
+    ::close(fd);
+    throw AutomationError(err::BadFileName, source, "Not a regular file: " + path);
+  }
   std::string out;
   if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];

@@ -75,7 +75,10 @@ const std::string& DimensionOffer::FeatureName() {
       }
     };
     try {
-      while (true) {
+      // A host that never reports a failed step would keep the walk going for ever; no part
+      // program has this many commands in front of one group axis.
+      constexpr int kMaxSteps = 1000000;
+      while (steps < kMaxSteps) {
         ++steps;
         bool moved = true;
         try {

@@ -120,8 +120,13 @@ void ZEPHistoryLog::SaveToFile(std::string& out) const {
   WritePlainLine(out, 1, "END");
 }
 
-void ZEPHistoryLog::Destroy() const {
+void ZEPHistoryLog::Destroy(const std::string& historyFolder) const {
   if (filename_.empty()) return;
+  if (common::ParentDirectory(filename_) != common::AddSeparator(historyFolder)) return;
+  const std::string name = common::FileNameOf(filename_);
+  const bool runFileName = name.size() > 7 && common::StartsWithNoCase(name, "Hst") && common::EndsWithNoCase(name, ".Log") &&
+                           std::all_of(name.begin() + 3, name.end() - 4, [](char c) { return c >= '0' && c <= '9'; });
+  if (!runFileName) return;
   // A read-only run file must go too: give the owner write permission first.
   struct stat st {};
   if (::stat(filename_.c_str(), &st) == 0) ::chmod(filename_.c_str(), st.st_mode | S_IWUSR);
@@ -169,7 +174,7 @@ std::shared_ptr<ZEPHistoryLog> ZEPHistoryLogCollection::Append(SlideShow& oSlide
 
   for (size_t i = keep; i < items_.size(); ++i) {
     // The new run may have taken over the file of a run that gave way.
-    if (items_[i]->Filename() != log->Filename()) items_[i]->Destroy();
+    if (items_[i]->Filename() != log->Filename()) items_[i]->Destroy(directory_);
   }
   items_.resize(keep);
   items_.insert(items_.begin(), log);

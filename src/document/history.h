@@ -59,7 +59,10 @@ class ZEPHistoryLog {
   // Appends the run's block (tab-indented, CR LF lines).
   void SaveToFile(std::string& out) const;
   // Deletes the run file, read-only or not; errors are ignored.
-  void Destroy() const;
+  // Deletes the run file, but only a run file of this history: a file named Hst<ID>.Log in the
+  // folder given. An index copied from elsewhere or edited by hand can name any file; those are
+  // left alone.
+  void Destroy(const std::string& historyFolder) const;
 
   // For tests and tools that build runs by hand.
   void SetID(int16_t v) { id_ = v; }

@@ -58,7 +58,9 @@ void Value::SetGeometricSymbol(int32_t v) {
 }
 
 int16_t Value::Percentage() const {
-  return static_cast<int16_t>(common::RoundHalfEven(fraction_ * 100.0));
+  // A fraction whose percent does not fit a 16-bit integer overflows (error 6) instead of
+  // wrapping round to a different percentage.
+  return common::Variant(fraction_ * 100.0).ToInt();
 }
 
 void Value::SetPercentage(int16_t percent) { fraction_ = percent / 100.0; }

@@ -71,3 +71,12 @@ TEST(Paths, AtomicWriteReplacesOnlyWhenComplete) {
     EXPECT_EQ(e.Number(), err::FileNotFound);
   }
 }
+
+TEST(Paths, OnlyRegularFilesAreReadWhole) {
+  try {
+    ReadFileBytes("/dev/zero", "Test");
+    FAIL();
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.Number(), err::BadFileName);
+  }
+}

@@ -109,6 +109,26 @@ TEST_F(History, AnIndexHoldingMoreRunsThanTheMaximumIsTrimmedByTheNextRun) {
   EXPECT_FALSE(common::FileExists(dir.File("Hst3.Log")));
 }
 
+TEST_F(History, TrimmingDeletesOnlyTheFoldersOwnRunFiles) {
+  // A folder copied from another history, and an index naming a file that is no run file:
+  // trimming leaves both alone.
+  TempDir other;
+  ZEPHistory original = Open(other.Path(), 2);
+  Log(original, "run 1");
+  Log(original, "run 2");
+  std::filesystem::copy_file(other.File("History.log"), dir.File("History.log"));
+  const std::string precious = dir.Write("notes.txt", "keep");
+  std::string index = ReadAll(dir.File("History.log"));
+  index.replace(index.find(other.File("Hst2.Log")), other.File("Hst2.Log").size(), precious);
+  dir.Write("History.log", index);
+  ZEPHistory copy = Open(dir.Path(), 1);
+  Log(copy, "run 3");
+  EXPECT_EQ(copy.HistoryLogs().Count(), 1);
+  EXPECT_TRUE(common::FileExists(other.File("Hst1.Log")));
+  EXPECT_TRUE(common::FileExists(other.File("Hst2.Log")));
+  EXPECT_EQ(ReadAll(precious), "keep");
+}
+
 TEST_F(History, ARunFileThatCannotBeWrittenCostsNoOldRun) {
   ZEPHistory h = Open(dir.Path());
   for (const char* name : {"run 1", "run 2", "run 3"}) Log(h, name);

@@ -332,3 +332,16 @@ TEST_F(ValueTest, ValueCollectionAddsRemovesAndAggregates) {
   EXPECT_EQ(values.Count(), 0);
   EXPECT_THROW(values.Item(1), common::AutomationError);
 }
+
+TEST_F(ValueTest, APercentageThatDoesNotFitOverflowsInsteadOfWrapping) {
+  Value v(document::kMonitorMessages);
+  v.SetPercentageFraction(0.8);
+  EXPECT_EQ(v.Percentage(), 80);
+  v.SetPercentageFraction(400.0);  // PERCENTAGE=400 in a file is 40000 percent
+  try {
+    v.Percentage();
+    FAIL();
+  } catch (const common::AutomationError& e) {
+    EXPECT_EQ(e.Number(), common::err::Overflow);
+  }
+}
