@@ -170,19 +170,32 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   }
 }
 
-std::string ReadFileBytes(const std::string& path, const std::string& source) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+int OpenRegularFileForRead(const std::string& path, const std::string& source) {
+  // Non-blocking, so opening a pipe with no writer returns at once and can be refused.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) RaiseFileError(errno, path, source);
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0) {
+    const int e = errno;
+    ::close(fd);
+    RaiseFileError(e, path, source);
+  }
+  if (S_ISDIR(st.st_mode)) {
     ::close(fd);
     RaiseFileError(EISDIR, path, source);
   }
   if (!S_ISREG(st.st_mode)) {
-    // A device or a pipe could feed bytes without end or block for ever.
     ::close(fd);
     throw AutomationError(err::BadFileName, source, "Not a regular file: " + path);
   }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+std::string ReadFileBytes(const std::string& path, const std::string& source) {
+  const int fd = OpenRegularFileForRead(path, source);
+  struct stat st {};
+  ::fstat(fd, &st);
   std::string out;
   if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];

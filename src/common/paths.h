@@ -46,6 +46,10 @@ std::string ResourceDirectory();
 // Writes bytes to a temporary file in the target's folder and renames it over the target, so
 // the old file stays intact until the new one is complete. Raises the platform's file error.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
+// Opens a regular file for reading and returns its descriptor. Folders, devices and pipes are
+// refused (a pipe could block for ever, a device feed bytes without end): the platform's file
+// error, or 52 for something that is not a file.
+int OpenRegularFileForRead(const std::string& path, const std::string& source);
 // The whole file, or the platform's file error.
 std::string ReadFileBytes(const std::string& path, const std::string& source);
 

@@ -74,9 +74,9 @@ std::string ResolveProgramPath(const std::string& path, const std::string& progr
     const std::string inWorking = (fs::current_path(ec) / path).string();
     full = !ec && common::FileExists(inWorking) ? inWorking : common::JoinPath(programFolder, path);
   }
-  std::error_code ec;
-  const fs::path canonical = fs::weakly_canonical(fs::path(full), ec);
-  return ec ? full : canonical.string();
+  // Normalised but not resolved through links: the suite compares these paths with the ones
+  // it opened.
+  return fs::path(full).lexically_normal().string();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "cli.h"
+#include "common/host_startup.h"
 #include "gui_app.h"
 #include "common/component_registry.h"
 #include "common/dispatch.h"
@@ -97,6 +98,7 @@ int RunHost(Arguments& args) {
   EnsureCoreApplication();
 
   hostsim::RegisterHost();
+  common::EnsureHostStartupOptions(h::kOfflineMachine);
   auto host = common::CreateObject(h::kProgId);
   host->PutByName("ExecutionDelay", Variant(pace));
   auto programs = host->Get(h::app::PartPrograms).ToObject();

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "cli.h"
+#include "common/host_startup.h"
 #include "gui_app.h"
 #include "common/component_registry.h"
 #include "common/default_settings.h"
@@ -119,11 +120,13 @@ int RunRun(Arguments& args) {
 
   EnsureCoreApplication();
 
-  hostsim::RegisterHost();
-  auto host = common::CreateObject(h::kProgId);
-  host->PutByName("ExecutionDelay", Variant(pace));
   std::string machine = UserSetting("VRDMachine");
   if (machine.empty()) machine = h::kOfflineMachine;
+  hostsim::RegisterHost();
+  // Off-line, the host finds its start-up option file in its folder when it starts.
+  common::EnsureHostStartupOptions(machine);
+  auto host = common::CreateObject(h::kProgId);
+  host->PutByName("ExecutionDelay", Variant(pace));
   auto programs = host->Get(h::app::PartPrograms).ToObject();
   auto program = programs->Call(h::programs::Open, {Variant(args[0]), Variant(machine)}).ToObject();
   if (seedOption) program->PutByName("Seed", Variant(*seedOption));

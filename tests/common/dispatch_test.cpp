@@ -2,6 +2,8 @@
 
 #include "common/component_registry.h"
 #include "common/dispatch.h"
+#include "common/host_startup.h"
+#include "common/paths.h"
 #include "common/reg_entry.h"
 #include "support/temp_home.h"
 
@@ -133,4 +135,23 @@ TEST(ComponentRegistry, UnknownProgIdIsError429) {
     EXPECT_EQ(e.Number(), 5001);
     EXPECT_EQ(e.Source(), "RegEntry.OpenInternal");
   }
+}
+
+TEST(HostStartup, OffLineTheOptionFileIsWrittenOnceIntoTheHostsFolder) {
+  zephra::testing::TempHome home;
+  SetLanguage(kLanguageEnglish);
+  EXPECT_FALSE(EnsureHostStartupOptions("OFFLINE"));  // no host registered yet
+  const std::string folder = home.Path() + "/host";
+  MakeDirectories(folder);
+  ComponentRegistry::Instance().Register({"QVXHOST.Application", "{1}", folder + "/qvxhost --automation", false},
+                                         [] { return std::make_shared<Counter>(); });
+  const std::string file = folder + "/AutomationStartupOptions.txt";
+  EXPECT_FALSE(EnsureHostStartupOptions("CMM-2"));
+  EXPECT_FALSE(FileExists(file));
+  EXPECT_TRUE(EnsureHostStartupOptions("offline"));
+  EXPECT_EQ(zephra::testing::ReadAll(file), "/f\r\n");
+  WriteFileAtomically(file, "/f /x\r\n");
+  EXPECT_TRUE(EnsureHostStartupOptions("OFFLINE"));
+  EXPECT_EQ(zephra::testing::ReadAll(file), "/f /x\r\n");  // an existing file is left as it is
+  ComponentRegistry::Instance().Unregister("QVXHOST.Application");
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "common/automation_error.h"
@@ -79,4 +81,11 @@ TEST(Paths, OnlyRegularFilesAreReadWhole) {
   } catch (const AutomationError& e) {
     EXPECT_EQ(e.Number(), err::BadFileName);
   }
+}
+
+TEST(Paths, APipeIsRefusedAtOnceRatherThanWaitedOn) {
+  zephra::testing::TempDir dir;
+  const std::string fifo = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_THROW(OpenRegularFileForRead(fifo, "Test"), AutomationError);
 }

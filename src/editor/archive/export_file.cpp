@@ -105,14 +105,9 @@ void ExportFile::OpenForRead(const std::string& archivePath) {
     throw AutomationError(archive_error::AlreadyOpen, kReadSource,
                           common::FormatMessage(archive_msg::AlreadyOpen, {Variant(archivePath)}));
   }
-  const int fd = ::open(archivePath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) common::RaiseFileError(errno, archivePath, kReadSource);
+  const int fd = common::OpenRegularFileForRead(archivePath, kReadSource);
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    const int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
-    ::close(fd);
-    common::RaiseFileError(e, archivePath, kReadSource);
-  }
+  ::fstat(fd, &st);
   fd_ = fd;
   path_ = archivePath;
   name_.clear();
@@ -196,12 +191,10 @@ void ExportFile::WriteString(std::string_view value) {
 
 void ExportFile::WriteFile(const std::string& path) {
   CheckWriting();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) common::RaiseFileError(errno, path, kWriteSource);
+  const int fd = common::OpenRegularFileForRead(path, kWriteSource);
   FdGuard guard{fd};
   struct stat st {};
   if (::fstat(fd, &st) != 0) common::RaiseFileError(errno, path, kWriteSource);
-  if (S_ISDIR(st.st_mode)) common::RaiseFileError(EISDIR, path, kWriteSource);
   if (st.st_size > INT32_MAX) {
     throw AutomationError(common::err::Overflow, kWriteSource,
                           common::FormatMessage(archive_msg::TooLarge, {Variant(path)}));
