@@ -528,6 +528,16 @@ void HostApplication::Changed() {
   if (readout_) readout_->Refresh();
 }
 
+void CheckHostAlive(const std::weak_ptr<HostApplication>& app) {
+  auto host = app.lock();
+  if (!host || host->HasQuit()) RaiseHostGone();
+}
+
+common::Variant PartProgram::Invoke(common::DispId id, common::InvokeKind kind, common::Args& args) {
+  CheckHostAlive(app_);
+  return DispatchObject<PartProgram>::Invoke(id, kind, args);
+}
+
 // ---------------------------------------------------------------------------------------------
 // PartProgramCollection
 

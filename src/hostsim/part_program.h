@@ -32,6 +32,8 @@ class PartProgram : public common::DispatchObject<PartProgram> {
 
   std::string TypeName() const override { return "PartProgram"; }
   static const common::DispatchTable<PartProgram>& Table();
+  common::Variant Invoke(common::DispId id, common::InvokeKind kind, common::Args& args) override;
+  const std::weak_ptr<HostApplication>& AppRef() const { return app_; }
 
   const ProgramData& Data() const { return data_; }
   const std::string& FullPath() const { return fullPath_; }
@@ -73,21 +75,37 @@ class PartProgram : public common::DispatchObject<PartProgram> {
   bool execOptSkip_ = true;
 };
 
-class CommandCollection : public common::DispatchObject<CommandCollection> {
+// Raises 462 once the host application has quit or is gone: its objects stop answering, like
+// those of a server process that has ended.
+void CheckHostAlive(const std::weak_ptr<HostApplication>& app);
+
+// The objects a part program hands out; they answer only while the host lives.
+template <class T>
+class ProgramObject : public common::DispatchObject<T> {
  public:
-  explicit CommandCollection(std::shared_ptr<PartProgram> program) : program_(std::move(program)) {}
+  common::Variant Invoke(common::DispId id, common::InvokeKind kind, common::Args& args) override {
+    CheckHostAlive(program_->AppRef());
+    return common::DispatchObject<T>::Invoke(id, kind, args);
+  }
+
+ protected:
+  explicit ProgramObject(std::shared_ptr<PartProgram> program) : program_(std::move(program)) {}
+  std::shared_ptr<PartProgram> program_;
+};
+
+class CommandCollection : public ProgramObject<CommandCollection> {
+ public:
+  explicit CommandCollection(std::shared_ptr<PartProgram> program) : ProgramObject(std::move(program)) {}
   std::string TypeName() const override { return "Commands"; }
   static const common::DispatchTable<CommandCollection>& Table();
 
- private:
-  std::shared_ptr<PartProgram> program_;
 };
 
 // A command of a program. Every command object is also a cursor: members 22 and 23 move it to
 // the next or previous command, and all other members then answer for the command reached.
-class HostCommand : public common::DispatchObject<HostCommand> {
+class HostCommand : public ProgramObject<HostCommand> {
  public:
-  HostCommand(std::shared_ptr<PartProgram> program, size_t index) : program_(std::move(program)), index_(index) {}
+  HostCommand(std::shared_ptr<PartProgram> program, size_t index) : ProgramObject(std::move(program)), index_(index) {}
   std::string TypeName() const override { return "Command"; }
   static const common::DispatchTable<HostCommand>& Table();
 
@@ -96,14 +114,13 @@ class HostCommand : public common::DispatchObject<HostCommand> {
   const std::shared_ptr<PartProgram>& Program() const { return program_; }
 
  private:
-  std::shared_ptr<PartProgram> program_;
   size_t index_;
 };
 
-class DimensionCommand : public common::DispatchObject<DimensionCommand> {
+class DimensionCommand : public ProgramObject<DimensionCommand> {
  public:
   DimensionCommand(std::shared_ptr<PartProgram> program, size_t index)
-      : program_(std::move(program)), index_(index) {}
+      : ProgramObject(std::move(program)), index_(index) {}
   std::string TypeName() const override { return "DimensionCommand"; }
   static const common::DispatchTable<DimensionCommand>& Table();
 
@@ -112,31 +129,28 @@ class DimensionCommand : public common::DispatchObject<DimensionCommand> {
   bool IsResultLine() const;
 
  private:
-  std::shared_ptr<PartProgram> program_;
   size_t index_;
 };
 
-class AssignmentObject : public common::DispatchObject<AssignmentObject> {
+class AssignmentObject : public ProgramObject<AssignmentObject> {
  public:
-  AssignmentObject(std::shared_ptr<PartProgram> program, size_t index) : program_(std::move(program)), index_(index) {}
+  AssignmentObject(std::shared_ptr<PartProgram> program, size_t index) : ProgramObject(std::move(program)), index_(index) {}
   std::string TypeName() const override { return "Assignment"; }
   static const common::DispatchTable<AssignmentObject>& Table();
   const CommandData& Data() const { return program_->Data().commands[index_]; }
 
  private:
-  std::shared_ptr<PartProgram> program_;
   size_t index_;
 };
 
-class CommentObject : public common::DispatchObject<CommentObject> {
+class CommentObject : public ProgramObject<CommentObject> {
  public:
-  CommentObject(std::shared_ptr<PartProgram> program, size_t index) : program_(std::move(program)), index_(index) {}
+  CommentObject(std::shared_ptr<PartProgram> program, size_t index) : ProgramObject(std::move(program)), index_(index) {}
   std::string TypeName() const override { return "Comment"; }
   static const common::DispatchTable<CommentObject>& Table();
   const CommandData& Data() const { return program_->Data().commands[index_]; }
 
  private:
-  std::shared_ptr<PartProgram> program_;
   size_t index_;
 };
 
@@ -149,6 +163,10 @@ class ReadoutWindow : public common::DispatchObject<ReadoutWindow> {
   explicit ReadoutWindow(std::weak_ptr<HostApplication> app) : app_(std::move(app)) {}
   std::string TypeName() const override { return "ReadoutWindow"; }
   static const common::DispatchTable<ReadoutWindow>& Table();
+  common::Variant Invoke(common::DispId id, common::InvokeKind kind, common::Args& args) override {
+    CheckHostAlive(app_);
+    return DispatchObject<ReadoutWindow>::Invoke(id, kind, args);
+  }
 
  private:
   std::weak_ptr<HostApplication> app_;

@@ -228,6 +228,8 @@ TEST_F(ExecutionTest, ClosingFiresItsEventAndEndsARunUnderWay) {
 
 TEST_F(ExecutionTest, AfterQuitTheHostNoLongerAnswers) {
   auto program = OpenText(kSmall);
+  auto commands = program->Get(h::part::Commands).ToObject();
+  auto command = commands->Call(h::commands::Item, {Variant(1)}).ToObject();
   host->Put(h::app::QuitPending, Variant(true));
   host->Call(h::app::Quit);
   for (DispId id : {h::app::Alive, h::app::PartPrograms, h::app::LanguageId}) {
@@ -239,7 +241,17 @@ TEST_F(ExecutionTest, AfterQuitTheHostNoLongerAnswers) {
     }
   }
   EXPECT_THROW(programs->Get(h::programs::Count), common::AutomationError);
-  EXPECT_FALSE(program->Call(h::part::Execute).ToBool());
+  // Every object the host handed out stops answering too, like those of an ended server.
+  const std::pair<std::shared_ptr<Dispatch>, DispId> objects[] = {
+      {program, h::part::PartName}, {commands, h::commands::Count}, {command, h::command::Type}};
+  for (const auto& [object, member] : objects) {
+    try {
+      object->Get(member);
+      ADD_FAILURE() << object->TypeName() << " answered after quit";
+    } catch (const common::AutomationError& e) {
+      EXPECT_EQ(e.Number(), 462);
+    }
+  }
   // Creating the component again starts a new host.
   auto fresh = common::CreateObject(h::kProgId);
   EXPECT_NE(fresh, host);
