@@ -10,18 +10,12 @@
 #include "common/prompts.h"
 #include "common/string_res.h"
 #include "document/slide_show.h"
+#include "support/scripted_prompts.h"
 
 namespace zephra::testing {
 
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public ScriptedPromptsTest {
  protected:
-  void SetUp() override {
-    common::SetLanguage(common::kLanguageEnglish);
-    prompts_ = std::make_shared<common::ScriptedPrompts>();
-    old_ = common::SetPrompts(prompts_);
-  }
-  void TearDown() override { common::SetPrompts(old_); }
-
   // Loads text or binary bytes into a fresh show with the monitor's message numbers.
   std::unique_ptr<document::SlideShow> Load(const std::string& bytes,
                                             const document::MessageProfile& profile = document::kMonitorMessages) {
@@ -29,13 +23,6 @@ class DocumentTest : public ::testing::Test {
     show->LoadFromMemory(bytes);
     return show;
   }
-
-  const common::ScriptedPrompts& Prompts() const { return *prompts_; }
-  void ClearPrompts() { prompts_->ClearRecords(); }
-
- private:
-  std::shared_ptr<common::ScriptedPrompts> prompts_;
-  std::shared_ptr<common::Prompts> old_;
 };
 
 // Lines joined with CR LF, each line ending in CR LF.

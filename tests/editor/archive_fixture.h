@@ -12,21 +12,13 @@
 #include "common/automation_error.h"
 #include "common/prompts.h"
 #include "common/string_res.h"
+#include "support/scripted_prompts.h"
 #include "support/temp_home.h"
 
 namespace zephra::testing {
 
-class ArchiveTest : public ::testing::Test {
+class ArchiveTest : public ScriptedPromptsTest {
  protected:
-  void SetUp() override {
-    common::SetLanguage(common::kLanguageEnglish);
-    prompts_ = std::make_shared<common::ScriptedPrompts>();
-    old_ = common::SetPrompts(prompts_);
-  }
-  void TearDown() override { common::SetPrompts(old_); }
-
-  common::ScriptedPrompts& Prompts() { return *prompts_; }
-
   // Every entry below the folder with its contents ("name/" for folders), hidden files too.
   std::set<std::string> Tree() const {
     std::set<std::string> out;
@@ -38,10 +30,6 @@ class ArchiveTest : public ::testing::Test {
   }
 
   TempDir dir_;
-
- private:
-  std::shared_ptr<common::ScriptedPrompts> prompts_;
-  std::shared_ptr<common::Prompts> old_;
 };
 
 // Runs f and returns the error it raised; a test failure when it raised none.

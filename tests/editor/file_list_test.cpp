@@ -10,6 +10,7 @@
 #include "document/message_profile.h"
 #include "document/slide_show.h"
 #include "editor/archive/file_data_collection.h"
+#include "support/scripted_prompts.h"
 #include "support/temp_home.h"
 
 using namespace zephra;
@@ -19,14 +20,8 @@ using editor::FileDataCollection;
 
 namespace {
 
-class FileListTest : public ::testing::Test {
+class FileListTest : public zt::ScriptedPromptsTest {
  protected:
-  void SetUp() override {
-    common::SetLanguage(common::kLanguageEnglish);
-    old_ = common::SetPrompts(std::make_shared<common::ScriptedPrompts>());
-  }
-  void TearDown() override { common::SetPrompts(old_); }
-
   std::unique_ptr<document::SlideShow> Show(const std::string& help, const std::vector<std::string>& pictures) {
     auto show = std::make_unique<document::SlideShow>(document::MessageProfile::Editor());
     show->LoadFromMemory(zt::ShowText(help, pictures));
@@ -40,9 +35,6 @@ class FileListTest : public ::testing::Test {
   }
 
   zt::TempDir dir_;
-
- private:
-  std::shared_ptr<common::Prompts> old_;
 };
 
 TEST_F(FileListTest, ListsTheHelpFileThenEachPictureOnce) {

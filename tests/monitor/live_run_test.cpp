@@ -14,6 +14,7 @@
 #include "document/fake_dimension.h"
 #include "monitor/live/live_run.h"
 #include "support/fake_dispatch.h"
+#include "support/scripted_prompts.h"
 #include "support/temp_home.h"
 
 using namespace zephra;
@@ -88,11 +89,10 @@ void SetUser(const std::string& key, const std::string& name, const std::string&
 
 }  // namespace
 
-class LiveRunTest : public ::testing::Test {
+class LiveRunTest : public zephra::testing::ScriptedPromptsTest {
  protected:
   void SetUp() override {
-    common::SetLanguage(common::kLanguageEnglish);
-    old_ = common::SetPrompts(std::make_shared<common::ScriptedPrompts>());
+    ScriptedPromptsTest::SetUp();
     showA = shows.File("Side-A.zep");
     WriteShow(showA, "Bore A", "DIA1");
     WriteShow(shows.File("Side-B.ZEP"), "Bore B", "DIA2");
@@ -100,16 +100,11 @@ class LiveRunTest : public ::testing::Test {
     history = std::make_shared<document::ZEPHistory>();
     ASSERT_TRUE(history->Initialize({}, logs.Path(), "", max));
   }
-  void TearDown() override { common::SetPrompts(old_); }
-
   zephra::testing::TempHome home;
   TempDir shows, logs;
   std::string showA;
   std::shared_ptr<document::ZEPHistory> history;
   Recorder seen;
-
- private:
-  std::shared_ptr<common::Prompts> old_;
 };
 
 TEST_F(LiveRunTest, EveryRunStartsOnAFreshCopyOfTheShowAndIsLoggedAtItsEnd) {

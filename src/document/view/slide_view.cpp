@@ -228,15 +228,7 @@ void SlideView::SetSlide(std::shared_ptr<Slide> slide) {
     HostRefresh();
     return;
   }
-  for (const auto& icon : slide_->Icons()) {
-    QWidget* window = nullptr;
-    try {
-      window = owner_ ? owner_->CreateIcon() : nullptr;
-    } catch (...) {
-      window = nullptr;
-    }
-    if (window) views_->Add(icon, window);
-  }
+  for (const auto& icon : slide_->Icons()) AddView(icon);
   pictureNeedsLoading_ = true;
   if (host_) {
     QPalette pal = host_->palette();
@@ -245,6 +237,17 @@ void SlideView::SetSlide(std::shared_ptr<Slide> slide) {
   }
   ComputePictureRect();
   HostRefresh();
+}
+
+void SlideView::AddView(const std::shared_ptr<Icon>& icon) {
+  // The owner hands out the icon's window; an owner that fails leaves the icon without a view.
+  QWidget* window = nullptr;
+  try {
+    window = owner_ ? owner_->CreateIcon() : nullptr;
+  } catch (...) {
+    window = nullptr;
+  }
+  if (window) views_->Add(icon, window);
 }
 
 void SlideView::UpdateSlide() {
@@ -318,13 +321,7 @@ void SlideView::AddIcon(const Icon* definition) {
   if (!slide_) return;
   std::shared_ptr<Icon> icon = slide_->Icons().Add();
   if (definition) definition->Copy(*icon);
-  QWidget* window = nullptr;
-  try {
-    window = owner_ ? owner_->CreateIcon() : nullptr;
-  } catch (...) {
-    window = nullptr;
-  }
-  if (window) views_->Add(icon, window);
+  AddView(icon);
   HostRefresh();
   SignalFileChanged();
 }

@@ -196,6 +196,7 @@ class SlideView {
  private:
   friend class IconView;
   void ComputePictureRect();
+  void AddView(const std::shared_ptr<Icon>& icon);
   void LoadPicture();
   void ReleasePicture();
   bool HasPictureObject() const { return bitmap_ || metafile_; }
